@@ -1,0 +1,217 @@
+#include "cfg.h"
+
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+namespace
+{
+
+constexpr char ctrl_z = 0x1A;
+
+bool is_space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+const char* skip_space(const char* p)
+{
+    while (is_space(*p)) {
+        ++p;
+    }
+    return p;
+}
+
+const char* skip_digits(const char* p)
+{
+    while (is_digit(*p)) {
+        ++p;
+    }
+    return p;
+}
+
+// Reads an exponent's digits, saturating far beyond any double's range.
+long exponent_value(const char* digits, const char* end, bool negative)
+{
+    long value = 0;
+    for (const char* p = digits; p < end && value < 100000; ++p) {
+        value = value * 10 + (*p - '0');
+    }
+    return negative ? -value : value;
+}
+
+// How many digits the mantissa has before the point, counted from its first
+// nonzero digit: 1 for "5", 0 for "0.5", -1 for "0.05"; 0 for a zero mantissa.
+// The integer digits are [int_begin, int_end), the fraction's [frac_begin,
+// frac_end).
+long leading_digit_scale(const char* int_begin, const char* int_end, const char* frac_begin,
+                         const char* frac_end)
+{
+    for (const char* p = int_begin; p < int_end; ++p) {
+        if (*p != '0') {
+            return int_end - p;
+        }
+    }
+    for (const char* p = frac_begin; p < frac_end; ++p) {
+        if (*p != '0') {
+            return -(p - frac_begin);
+        }
+    }
+    return 0;
+}
+
+// Stores a completed field into the parameter that its position selects.
+void consume_field(int flag, const char* field, std::uint32_t* sum, std::uint32_t* year,
+                   float* rate)
+{
+    if (flag == 0) {
+        *sum = static_cast<std::uint32_t>(parse_int(field));
+    } else if (flag == 1) {
+        *year = static_cast<std::uint32_t>(parse_int(field));
+    } else if (flag == 2) {
+        *rate = static_cast<float>(parse_decimal(field));
+    }
+}
+
+} // namespace
+
+std::size_t translate_text_mode(const char* raw, std::size_t raw_len, char* out,
+                                std::size_t out_max)
+{
+    std::size_t len = 0;
+    for (std::size_t i = 0; i < raw_len && len < out_max; ++i) {
+        if (raw[i] == ctrl_z) {
+            break;
+        }
+        if (raw[i] == '\r' && i + 1 < raw_len && raw[i + 1] == '\n') {
+            ++i;
+        }
+        out[len++] = raw[i];
+    }
+    return len;
+}
+
+bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len)
+{
+    // Every delivered byte takes at most two raw bytes (CR LF), and one more
+    // byte shows whether a final CR is followed by LF.
+    char raw[2 * cfg_content_max + 1];
+    std::size_t raw_len = 0;
+    while (raw_len < sizeof raw) {
+        std::size_t got = std::fread(raw + raw_len, 1, sizeof raw - raw_len, fp);
+        if (got == 0) {
+            break;
+        }
+        raw_len += got;
+    }
+    *len = translate_text_mode(raw, raw_len, buff, cfg_content_max);
+    buff[*len] = '\0';
+    return !std::ferror(fp);
+}
+
+int split_fields(const char* buff, std::size_t len, std::uint32_t* sum, std::uint32_t* year,
+                 float* rate)
+{
+    char tmp[cfg_content_max + 1];
+    std::size_t tmp_index = 0;
+    int flag = 0;
+    for (std::size_t cnt = 0; cnt <= len; ++cnt) {
+        char c = buff[cnt];
+        if (c != '\r' && c != '\n' && c != '\0') {
+            tmp[tmp_index++] = c;
+            continue;
+        }
+        tmp[tmp_index] = '\0';
+        consume_field(flag, tmp, sum, year, rate);
+        if (flag < 3) {
+            ++flag;
+        }
+        tmp_index = 0;
+        if (c == '\0') {
+            break;
+        }
+    }
+    return flag;
+}
+
+std::int32_t parse_int(const char* text)
+{
+    const char* p = skip_space(text);
+    bool negative = *p == '-';
+    if (*p == '+' || *p == '-') {
+        ++p;
+    }
+    // Accumulate the magnitude, stopping just past the 32-bit range.
+    constexpr std::int64_t beyond = std::int64_t{1} << 31;
+    std::int64_t magnitude = 0;
+    for (; is_digit(*p); ++p) {
+        magnitude = magnitude * 10 + (*p - '0');
+        if (magnitude > beyond) {
+            magnitude = beyond;
+        }
+    }
+    std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > INT32_MAX) {
+        value = INT32_MAX;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+double parse_decimal(const char* text)
+{
+    const char* p = skip_space(text);
+    bool negative = *p == '-';
+    if (*p == '+' || *p == '-') {
+        ++p;
+    }
+    const char* int_begin = p;
+    const char* int_end = skip_digits(int_begin);
+    const char* frac_begin = int_end;
+    const char* frac_end = int_end;
+    if (*int_end == '.') {
+        frac_begin = int_end + 1;
+        frac_end = skip_digits(frac_begin);
+    }
+    if (int_end == int_begin && frac_end == frac_begin) {
+        return 0.0;
+    }
+    const char* end = frac_end;
+    long exponent = 0;
+    if (*end == 'e' || *end == 'E') {
+        const char* q = end + 1;
+        bool exponent_negative = *q == '-';
+        if (*q == '+' || *q == '-') {
+            ++q;
+        }
+        const char* digits_end = skip_digits(q);
+        if (digits_end != q) {
+            exponent = exponent_value(q, digits_end, exponent_negative);
+            end = digits_end;
+        }
+    }
+    double magnitude = 0.0;
+    if (std::from_chars(int_begin, end, magnitude).ec == std::errc::result_out_of_range) {
+        // Beyond the range of double: too large when the leading digit stands
+        // above the units, too small otherwise.
+        long scale = leading_digit_scale(int_begin, int_end, frac_begin, frac_end) + exponent;
+        magnitude = scale > 0 ? HUGE_VAL : 0.0;
+    }
+    return negative ? -magnitude : magnitude;
+}
+
+std::size_t format_echo(char* buff, std::size_t cap, std::uint32_t sum, std::uint32_t year,
+                        float rate)
+{
+    std::size_t len = put_text(buff, cap, 0, "sum: ");
+    len = put_int(buff, cap, len, static_cast<std::int32_t>(sum), 0);
+    len = put_text(buff, cap, len, ", year: ");
+    len = put_int(buff, cap, len, static_cast<std::int32_t>(year), 0);
+    len = put_text(buff, cap, len, ", rate: ");
+    len = put_fixed(buff, cap, len, rate, 6, 0);
+    return put_text(buff, cap, len, "\r\n");
+}

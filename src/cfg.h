@@ -1,0 +1,55 @@
+// Reading the loan parameters from cfg.txt: three fields by position, the
+// principal, the term in years and the annual rate as a fraction.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "text.h"
+
+// At most this many bytes of content, as delivered after the text-mode
+// translation, are considered; the rest of the file is ignored.
+constexpr std::size_t cfg_content_max = 127;
+
+// The text-mode translation of a Windows runtime, done here so that every
+// platform reads alike: each CR LF pair is delivered as one LF, and a Ctrl-Z
+// byte ends the data. Translates `raw` into `out` until `out_max` bytes have
+// been delivered, the raw bytes run out or a Ctrl-Z is met; returns the count.
+std::size_t translate_text_mode(const char* raw, std::size_t raw_len, char* out,
+                                std::size_t out_max);
+
+// Reads the content of an open cfg.txt (opened in binary mode) through the
+// translation into `buff`, at most cfg_content_max bytes, and terminates it
+// with a NUL; `buff` holds at least cfg_content_max + 1 bytes. Returns the
+// count delivered in `*len`, and false if the read failed.
+bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len);
+
+// Splits `buff` (`len` bytes followed by a NUL) into fields ended by CR, LF,
+// NUL or the end of the data, and sets the principal from the first, the term
+// from the second and the rate from the third; empty fields count, later ones
+// are ignored. Values of fields not found are left as they are. Returns the
+// number of fields consumed, 0 to 3.
+int split_fields(const char* buff, std::size_t len, std::uint32_t* sum, std::uint32_t* year,
+                 float* rate);
+
+// atoi: leading white space, an optional sign and decimal digits up to the
+// first other character; no digits give 0. Values beyond the signed 32-bit
+// range saturate at its limits.
+std::int32_t parse_int(const char* text);
+
+// atof for plain decimal text: leading white space, an optional sign, digits
+// with an optional decimal point and an optional exponent, correctly rounded
+// and independent of the locale. Anything else ("inf", "nan", hexadecimal
+// digits after "0x") ends the number; text without a number gives 0.0.
+double parse_decimal(const char* text);
+
+// Formats the echo line "sum: %d, year: %d, rate: %f\r\n" into `buff`
+// (capacity `cap`) and returns its length.
+std::size_t format_echo(char* buff, std::size_t cap, std::uint32_t sum, std::uint32_t year,
+                        float rate);
+
+// Widest echo line, for sizing its buffer.
+constexpr std::size_t echo_max_chars = sizeof "sum: " - 1 + int32_max_chars + sizeof ", year: " -
+                                       1 + int32_max_chars + sizeof ", rate: " - 1 +
+                                       float6_max_chars + 2;

@@ -1,0 +1,189 @@
+#include "loan.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+#include "text.h"
+
+namespace
+{
+
+// The report texts in GBK (code page 936), written as bytes so that the
+// source stays plain UTF-8. Every report line ends in CR LF.
+constexpr std::string_view title_debx =
+    "\xB5\xC8\xB6\xEE\xB1\xBE\xCF\xA2\xBD\xE8\xBF\xEE"; // 等额本息借款
+constexpr std::string_view title_debj =
+    "\xB5\xC8\xB6\xEE\xB1\xBE\xBD\xF0\xBD\xE8\xBF\xEE";                       // 等额本金借款
+constexpr std::string_view title_yuan = " \xD4\xAA] [";                       // " 元] ["
+constexpr std::string_view title_years_rate = " \xC4\xEA] [\xC0\xFB\xC2\xCA"; // " 年] [利率"
+constexpr std::string_view header =
+    "\xB7\xD6\xC6\xDA   \xD4\xC2\xB9\xA9      \xB1\xBE\xBD\xF0      \xC0\xFB\xCF\xA2\r\n"; // 分期
+                                                                                           // 月供
+                                                                                           // 本金
+                                                                                           // 利息
+constexpr std::string_view totals_paid = "\xC8\xAB\xB2\xBF\xBB\xB9\xBF\xEE: "; // "全部还款: "
+constexpr std::string_view totals_principal = ", \xB1\xBE\xBD\xF0: ";          // ", 本金: "
+constexpr std::string_view totals_interest = ", \xC0\xFB\xCF\xA2: ";           // ", 利息: "
+
+// The widest line any input can produce, for each layout.
+constexpr std::size_t title_max_chars = title_debx.size() + 1 + int32_max_chars +
+                                        title_yuan.size() + int32_max_chars +
+                                        title_years_rate.size() + percent_max_chars + 4;
+constexpr std::size_t row_max_chars =
+    int32_max_chars + 3 + amount_max_chars + 4 + amount_max_chars + 3 + amount_max_chars + 3;
+constexpr std::size_t totals_max_chars = totals_paid.size() + amount_max_chars +
+                                         totals_principal.size() + amount_max_chars +
+                                         totals_interest.size() + amount_max_chars + 2;
+
+// One report line is formatted here before it is written.
+constexpr std::size_t line_size = 192;
+static_assert(title_max_chars <= line_size && header.size() <= line_size &&
+                  row_max_chars <= line_size && totals_max_chars <= line_size,
+              "a report line could be cut");
+
+// "等额本息借款[%d 元] [%d 年] [利率%.02f%%]\r\n", or the same with the
+// equal-principal title; the rate is shown in percent, scaled in double.
+std::size_t format_title(char* buff, std::string_view title, std::uint32_t sum, std::uint32_t year,
+                         float rate_y)
+{
+    std::size_t len = put_text(buff, line_size, 0, title);
+    len = put_text(buff, line_size, len, "[");
+    len = put_int(buff, line_size, len, static_cast<std::int32_t>(sum), 0);
+    len = put_text(buff, line_size, len, title_yuan);
+    len = put_int(buff, line_size, len, static_cast<std::int32_t>(year), 0);
+    len = put_text(buff, line_size, len, title_years_rate);
+    len = put_fixed(buff, line_size, len, static_cast<double>(rate_y) * 100.0, 2, 0);
+    return put_text(buff, line_size, len, "%]\r\n");
+}
+
+// "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n": period, payment, principal, interest.
+std::size_t format_row(char* buff, std::uint32_t period, float f_a_x, float f_p_x, float f_i_x)
+{
+    std::size_t len = put_int(buff, line_size, 0, static_cast<std::int32_t>(period), 3);
+    len = put_text(buff, line_size, len, " : ");
+    len = put_fixed(buff, line_size, len, f_a_x, 2, 5);
+    len = put_text(buff, line_size, len, " ->[");
+    len = put_fixed(buff, line_size, len, f_p_x, 2, 5);
+    len = put_text(buff, line_size, len, "] [");
+    len = put_fixed(buff, line_size, len, f_i_x, 2, 5);
+    return put_text(buff, line_size, len, "]\r\n");
+}
+
+// "全部还款: %.02f, 本金: %.02f, 利息: %.02f\r\n".
+std::size_t format_totals(char* buff, float f_a_sum, float f_p_sum, float f_i_sum)
+{
+    std::size_t len = put_text(buff, line_size, 0, totals_paid);
+    len = put_fixed(buff, line_size, len, f_a_sum, 2, 0);
+    len = put_text(buff, line_size, len, totals_principal);
+    len = put_fixed(buff, line_size, len, f_p_sum, 2, 0);
+    len = put_text(buff, line_size, len, totals_interest);
+    len = put_fixed(buff, line_size, len, f_i_sum, 2, 0);
+    return put_text(buff, line_size, len, "\r\n");
+}
+
+// Writes a formatted line to the report file and then to standard output.
+// Errors stay in the streams' error state and are checked when the report is
+// closed; a failing standard output never stops the report.
+void emit_line(std::FILE* fp, const char* buff, std::size_t len)
+{
+    std::fwrite(buff, 1, len, fp);
+    std::fwrite(buff, 1, len, stdout);
+}
+
+// Equal-installment principal part of the first month: the principal divided
+// by the annuity factor, the sum of (1 + rate_m)^k for k = 0 .. periods - 1,
+// accumulated term by term in single precision. The base stays in double and
+// the principal enters the division as its exact integer value.
+float installment_base_principal(std::uint32_t sum, std::uint32_t periods, float rate_m)
+{
+    double base = 1.0 + static_cast<double>(rate_m);
+    float f_tmp = 0.0f;
+    for (std::uint32_t k = 0; k < periods; ++k) {
+        f_tmp = static_cast<float>(f_tmp + std::pow(base, static_cast<double>(k)));
+    }
+    return static_cast<float>(static_cast<double>(sum) / f_tmp);
+}
+
+// Equal-principal part of every month: the exact principal divided by the
+// unwrapped period count, in double.
+float equal_principal_part(std::uint32_t sum, std::uint32_t year)
+{
+    return static_cast<float>(static_cast<double>(sum) / (static_cast<double>(year) * 12.0));
+}
+
+// Computes and emits one row per period and then the totals line. Interest is
+// charged on the balance at the start of each month. With `principal_grows`
+// the principal part of month cnt is f_p * (1 + rate_m)^cnt (equal
+// installments); otherwise it is f_p every month (equal principal).
+void emit_rows(std::FILE* fp, char* buff, std::uint32_t sum, std::uint32_t periods, float rate_m,
+               float f_p, bool principal_grows)
+{
+    double base = 1.0 + static_cast<double>(rate_m);
+    float f_b_x = static_cast<float>(sum);
+    float f_p_sum = 0.0f;
+    float f_i_sum = 0.0f;
+    float f_a_sum = 0.0f;
+    for (std::uint32_t cnt = 0; cnt < periods; ++cnt) {
+        float f_p_x = principal_grows
+                          ? static_cast<float>(f_p * std::pow(base, static_cast<double>(cnt)))
+                          : f_p;
+        float f_i_x = f_b_x * rate_m;
+        float f_a_x = f_p_x + f_i_x;
+        emit_line(fp, buff, format_row(buff, cnt + 1, f_a_x, f_p_x, f_i_x));
+        f_p_sum += f_p_x;
+        f_i_sum += f_i_x;
+        f_a_sum += f_a_x;
+        f_b_x -= f_p_x;
+    }
+    emit_line(fp, buff, format_totals(buff, f_a_sum, f_p_sum, f_i_sum));
+}
+
+// The frame both schedules share: bound the period count, open the report,
+// emit title, header, rows and totals, and close it, reporting any failure
+// under the report's name.
+int loan_schedule(const char* file_name, std::string_view title, bool equal_installment,
+                  std::uint32_t sum, std::uint32_t year, float rate_y)
+{
+    float rate_m = rate_y / 12;
+    std::uint32_t periods = year * 12u;
+    if (periods > periods_max) {
+        std::printf("too many periods for <%s>: %u (at most %u)\r\n", file_name,
+                    static_cast<unsigned>(periods), static_cast<unsigned>(periods_max));
+        return 1;
+    }
+    std::FILE* fp = std::fopen(file_name, "wb+");
+    if (fp == nullptr) {
+        std::printf("open file <%s> fail\r\n", file_name);
+        return 1;
+    }
+    char buff[line_size];
+    emit_line(fp, buff, format_title(buff, title, sum, year, rate_y));
+    emit_line(fp, buff, put_text(buff, line_size, 0, header));
+    float f_p = equal_installment ? installment_base_principal(sum, periods, rate_m)
+                                  : equal_principal_part(sum, year);
+    emit_rows(fp, buff, sum, periods, rate_m, f_p, equal_installment);
+
+    bool written = !std::ferror(fp);
+    // The close writes out what is still buffered, so its result counts too.
+    if (std::fclose(fp) != 0) {
+        written = false;
+    }
+    if (!written) {
+        std::printf("write file <%s> fail\r\n", file_name);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int loan_debx(std::uint32_t sum, std::uint32_t year, float rate_y)
+{
+    return loan_schedule("debx.txt", title_debx, true, sum, year, rate_y);
+}
+
+int loan_debj(std::uint32_t sum, std::uint32_t year, float rate_y)
+{
+    return loan_schedule("debj.txt", title_debj, false, sum, year, rate_y);
+}

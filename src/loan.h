@@ -1,0 +1,18 @@
+// The two repayment schedules of a loan, each written as a report to its own
+// file and, line by line, to standard output.
+#pragma once
+
+#include <cstdint>
+
+// The longest schedule computed: 100000 years of monthly periods.
+constexpr std::uint32_t periods_max = 1200000;
+
+// Equal-installment schedule (the same payment every month) into debx.txt.
+// `sum` is the principal in yuan, `year` the term in years, `rate_y` the
+// annual rate as a fraction. Returns 0 when the report was written and closed,
+// 1 after a failure, which has been reported on standard output.
+int loan_debx(std::uint32_t sum, std::uint32_t year, float rate_y);
+
+// Equal-principal schedule (the same principal part every month) into
+// debj.txt; parameters and result as for loan_debx.
+int loan_debj(std::uint32_t sum, std::uint32_t year, float rate_y);

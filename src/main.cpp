@@ -1,0 +1,59 @@
+// Reads the loan from cfg.txt in the working directory, echoes it and writes
+// both repayment schedules.
+#include <csignal>
+#include <cstdio>
+
+#include "cfg.h"
+#include "loan.h"
+
+namespace
+{
+
+// Reads cfg.txt into the three parameters and echoes them when all three were
+// found. Returns false, after reporting it, when the file cannot be read.
+bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
+{
+    // Binary mode: the reader does the text-mode translation itself, so that
+    // every platform delivers the same bytes.
+    std::FILE* fp = std::fopen("cfg.txt", "rb");
+    if (fp == nullptr) {
+        std::fputs("open <cfg.txt> fail\r\n", stdout);
+        return false;
+    }
+    char buff[cfg_content_max + 1];
+    std::size_t len = 0;
+    bool read = read_cfg_content(fp, buff, &len);
+    std::fclose(fp);
+    if (!read) {
+        // A cfg.txt that exists but cannot be read (a directory, say) is as
+        // unusable as a missing one.
+        std::fputs("open <cfg.txt> fail\r\n", stdout);
+        return false;
+    }
+    if (len >= 1 && split_fields(buff, len, sum, year, rate) == 3) {
+        char line[echo_max_chars];
+        std::fwrite(line, 1, format_echo(line, sizeof line, *sum, *year, *rate), stdout);
+    }
+    return true;
+}
+
+} // namespace
+
+int main()
+{
+#ifdef SIGPIPE
+    // A reader of standard output that goes away must not end the run: the
+    // reports still receive every line.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    // Values that cfg.txt does not supply stay zero.
+    std::uint32_t sum = 0;
+    std::uint32_t year = 0;
+    float rate = 0.0f;
+    if (!read_cfg(&sum, &year, &rate)) {
+        return 1;
+    }
+    int debx_status = loan_debx(sum, year, rate);
+    int debj_status = loan_debj(sum, year, rate);
+    return debx_status != 0 || debj_status != 0 ? 1 : 0;
+}
