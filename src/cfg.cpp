@@ -4,8 +4,7 @@
 #include <cmath>
 #include <string_view>
 
-namespace
-{
+namespace {
 
 constexpr char ctrl_z = 0x1A;
 

@@ -6,25 +6,29 @@
 
 #include "text.h"
 
-namespace
-{
+namespace {
 
 // The report texts in GBK (code page 936), written as bytes so that the
-// source stays plain UTF-8. Every report line ends in CR LF.
-constexpr std::string_view title_debx =
-    "\xB5\xC8\xB6\xEE\xB1\xBE\xCF\xA2\xBD\xE8\xBF\xEE"; // 等额本息借款
-constexpr std::string_view title_debj =
-    "\xB5\xC8\xB6\xEE\xB1\xBE\xBD\xF0\xBD\xE8\xBF\xEE";                       // 等额本金借款
-constexpr std::string_view title_yuan = " \xD4\xAA] [";                       // " 元] ["
-constexpr std::string_view title_years_rate = " \xC4\xEA] [\xC0\xFB\xC2\xCA"; // " 年] [利率"
-constexpr std::string_view header =
-    "\xB7\xD6\xC6\xDA   \xD4\xC2\xB9\xA9      \xB1\xBE\xBD\xF0      \xC0\xFB\xCF\xA2\r\n"; // 分期
-                                                                                           // 月供
-                                                                                           // 本金
-                                                                                           // 利息
-constexpr std::string_view totals_paid = "\xC8\xAB\xB2\xBF\xBB\xB9\xBF\xEE: "; // "全部还款: "
-constexpr std::string_view totals_principal = ", \xB1\xBE\xBD\xF0: ";          // ", 本金: "
-constexpr std::string_view totals_interest = ", \xC0\xFB\xCF\xA2: ";           // ", 利息: "
+// source stays plain UTF-8; each is shown in Chinese above it. Every report
+// line ends in CR LF.
+
+// 等额本息借款
+constexpr std::string_view title_debx = "\xB5\xC8\xB6\xEE\xB1\xBE\xCF\xA2\xBD\xE8\xBF\xEE";
+// 等额本金借款
+constexpr std::string_view title_debj = "\xB5\xC8\xB6\xEE\xB1\xBE\xBD\xF0\xBD\xE8\xBF\xEE";
+// " 元] ["
+constexpr std::string_view title_yuan = " \xD4\xAA] [";
+// " 年] [利率"
+constexpr std::string_view title_years_rate = " \xC4\xEA] [\xC0\xFB\xC2\xCA";
+// "分期   月供      本金      利息\r\n"
+constexpr std::string_view header = "\xB7\xD6\xC6\xDA   \xD4\xC2\xB9\xA9      "
+                                    "\xB1\xBE\xBD\xF0      \xC0\xFB\xCF\xA2\r\n";
+// "全部还款: "
+constexpr std::string_view totals_paid = "\xC8\xAB\xB2\xBF\xBB\xB9\xBF\xEE: ";
+// ", 本金: "
+constexpr std::string_view totals_principal = ", \xB1\xBE\xBD\xF0: ";
+// ", 利息: "
+constexpr std::string_view totals_interest = ", \xC0\xFB\xCF\xA2: ";
 
 // The widest line any input can produce, for each layout.
 constexpr std::size_t title_max_chars = title_debx.size() + 1 + int32_max_chars +

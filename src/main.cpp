@@ -6,8 +6,27 @@
 #include "cfg.h"
 #include "loan.h"
 
-namespace
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// A program started with standard output closed would give that descriptor
+// to the first file it opens, and the console copy of every line would then
+// be written into a report. Each closed standard descriptor is therefore
+// taken by /dev/null first (open returns the lowest free descriptor).
+void occupy_closed_standard_descriptors()
 {
+#if defined(__unix__) || defined(__APPLE__)
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1) {
+            open("/dev/null", O_RDWR);
+        }
+    }
+#endif
+}
 
 // Reads cfg.txt into the three parameters and echoes them when all three were
 // found. Returns false, after reporting it, when the file cannot be read.
@@ -41,6 +60,7 @@ bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
 
 int main()
 {
+    occupy_closed_standard_descriptors();
 #ifdef SIGPIPE
     // A reader of standard output that goes away must not end the run: the
     // reports still receive every line.

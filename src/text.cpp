@@ -3,8 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace
-{
+namespace {
 
 constexpr double powers_of_ten[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 

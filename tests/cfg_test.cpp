@@ -1,0 +1,167 @@
+#include "cfg.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+using namespace std::string_view_literals;
+
+namespace {
+
+struct Parsed {
+    int flag;
+    std::uint32_t sum;
+    std::uint32_t year;
+    float rate;
+};
+
+// The file content as the driver sees it: translated, cut at the content
+// limit, and split only when something was delivered.
+Parsed parse(std::string_view raw)
+{
+    char buff[cfg_content_max + 1];
+    std::size_t len = translate_text_mode(raw.data(), raw.size(), buff, cfg_content_max);
+    buff[len] = '\0';
+    Parsed parsed{0, 0, 0, 0.0f};
+    if (len >= 1) {
+        parsed.flag = split_fields(buff, len, &parsed.sum, &parsed.year, &parsed.rate);
+    }
+    return parsed;
+}
+
+struct CfgCase {
+    const char* name;
+    std::string content;
+    Parsed expected;
+};
+
+TEST(Cfg, FieldsTable)
+{
+    const std::string spaces(116, ' ');
+    const CfgCase cases[] = {
+        {"three lines", "120\n1\n0.12\n", {3, 120, 1, 0.12f}},
+        {"no line end after the rate", "120\n1\n0.12", {3, 120, 1, 0.12f}},
+        {"two lines ended: empty third field", "120\n1\n", {3, 120, 1, 0.0f}},
+        {"two lines, the last unended", "120\n1", {2, 120, 1, 0.0f}},
+        {"blank line shifts the fields", "120\n\n1\n", {3, 120, 0, 1.0f}},
+        {"number followed by a word", "120 apples\n1\n0.12\n", {3, 120, 1, 0.12f}},
+        {"term of -1 wraps", "120\n-1\n0.12\n", {3, 120, 4294967295u, 0.12f}},
+        {"CR LF line ends", "120\r\n1\r\n0.12\r\n", {3, 120, 1, 0.12f}},
+        {"lone CR ends a field", "120\r1\r0.12\r", {3, 120, 1, 0.12f}},
+        {"CR CR LF is a field end and an empty field", "120\r\r\n1\n", {3, 120, 0, 1.0f}},
+        {"Ctrl-Z ends the data",
+         "120\n1\n0.12\n\x1A"
+         "5\n6\n",
+         {3, 120, 1, 0.12f}},
+        {"Ctrl-Z inside a field ends it", "120\n1\x1A\n0.12\n", {2, 120, 1, 0.0f}},
+        {"NUL ends the field and the scan", std::string("120\n1\0\n0.12\n"sv), {2, 120, 1, 0.0f}},
+        {"fields after the third ignored", "120\n1\n0.12\n4\n5\n", {3, 120, 1, 0.12f}},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "120\n1\n0.12\n",
+         {3, 0, 1, 0.12f}},
+        {"decimal comma", "120\n1\n0,12\n", {3, 120, 1, 0.0f}},
+        {"rate as a percentage", "120\n1\n12\n", {3, 120, 1, 12.0f}},
+        {"empty file", "", {0, 0, 0, 0.0f}},
+        {"only a Ctrl-Z", "\x1A", {0, 0, 0, 0.0f}},
+        {"field cut at byte 127", "120\n1\n" + std::string(118, ' ') + "0.25\n", {3, 120, 1, 0.2f}},
+        {"127 bytes counted after CR LF becomes LF",
+         "120\r\n1\r\n" + spaces + "0.25\r\n",
+         {3, 120, 1, 0.25f}},
+        {"out-of-range integers saturate",
+         "99999999999\n-99999999999\n0.1\n",
+         {3, 2147483647u, 2147483648u, 0.1f}},
+        {"rate overflowing float", "120\n1\n1e39\n", {3, 120, 1, HUGE_VALF}},
+    };
+    for (const CfgCase& c : cases) {
+        Parsed got = parse(c.content);
+        EXPECT_EQ(got.flag, c.expected.flag) << c.name;
+        EXPECT_EQ(got.sum, c.expected.sum) << c.name;
+        EXPECT_EQ(got.year, c.expected.year) << c.name;
+        EXPECT_EQ(got.rate, c.expected.rate) << c.name;
+    }
+}
+
+TEST(Cfg, ParseIntTable)
+{
+    const struct {
+        const char* text;
+        std::int32_t expected;
+    } cases[] = {
+        {"120", 120},
+        {"  \t+42x", 42},
+        {"-7", -7},
+        {"", 0},
+        {"abc", 0},
+        {"- 5", 0},
+        {"2147483647", INT32_MAX},
+        {"2147483648", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"-2147483649", INT32_MIN},
+        {"99999999999999999999999", INT32_MAX},
+        {"0000000000000000000000012", 12},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parse_int(c.text), c.expected) << '"' << c.text << '"';
+    }
+}
+
+TEST(Cfg, ParseDecimalTable)
+{
+    const struct {
+        const char* text;
+        double expected;
+    } cases[] = {
+        {"0.12", 0.12},
+        {"  -1.5e2", -150.0},
+        {"+.5", 0.5},
+        {"5.", 5.0},
+        {"1e", 1.0},
+        {"1e+", 1.0},
+        {"2E-1x", 0.2},
+        {"0x10", 0.0},
+        {"inf", 0.0},
+        {"nan", 0.0},
+        {"-infinity", 0.0},
+        {".e1", 0.0},
+        {"", 0.0},
+        {"1e999", HUGE_VAL},
+        {"-1e999", -HUGE_VAL},
+        {"1e-999", 0.0},
+        {"0.0000000000000000000000000000000000000000001e400", HUGE_VAL},
+        {"100000000000000000000000000000000000000000e-400", 0.0},
+        {"1e99999999999999999999", HUGE_VAL},
+        {"0.1000000000000000055511151231257827", 0.1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parse_decimal(c.text), c.expected) << '"' << c.text << '"';
+    }
+}
+
+TEST(Cfg, EchoLineTable)
+{
+    const struct {
+        std::uint32_t sum;
+        std::uint32_t year;
+        float rate;
+        const char* expected;
+    } cases[] = {
+        {120, 1, 0.12f, "sum: 120, year: 1, rate: 0.120000\r\n"},
+        {120, 4294967295u, 0.0f, "sum: 120, year: -1, rate: 0.000000\r\n"},
+        {3000000000u, 1, 0.0078125f, "sum: -1294967296, year: 1, rate: 0.007813\r\n"},
+        {1, 2, -0.0f, "sum: 1, year: 2, rate: -0.000000\r\n"},
+    };
+    for (const auto& c : cases) {
+        char buff[echo_max_chars];
+        std::size_t len = format_echo(buff, sizeof buff, c.sum, c.year, c.rate);
+        EXPECT_EQ(std::string(buff, len), c.expected);
+    }
+    char widest[echo_max_chars + 1];
+    std::size_t len = format_echo(widest, sizeof widest, 2147483648u, 2147483648u,
+                                  -std::numeric_limits<float>::max());
+    EXPECT_EQ(len, echo_max_chars) << "the widest echo line fills its buffer exactly";
+}
+
+} // namespace

@@ -1,0 +1,400 @@
+// Runs the real program as a process in a fresh temporary directory, the way a
+// user does, and checks the report files, standard output and exit status.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What the program's standard output is connected to.
+enum class Output { file, closed_pipe, full_disk, closed };
+
+// A fresh working directory, removed with its contents afterwards.
+struct WorkDir {
+    fs::path path;
+    WorkDir()
+    {
+        char name[] = "/tmp/loan-test-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~WorkDir()
+    {
+        fs::remove_all(path);
+    }
+    std::string read(const char* name) const
+    {
+        std::ifstream in(path / name, std::ios::binary);
+        std::ostringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
+    void write(const char* name, const std::string& content) const
+    {
+        std::ofstream(path / name, std::ios::binary) << content;
+    }
+    bool has(const char* name) const
+    {
+        return fs::exists(fs::symlink_status(path / name));
+    }
+};
+
+// Runs the program in `dir`; returns its exit status, or 128 + the signal
+// that killed it.
+int run_loan(const WorkDir& dir, Output output = Output::file)
+{
+    int pipe_fds[2] = {-1, -1};
+    if (output == Output::closed_pipe) {
+        EXPECT_EQ(pipe(pipe_fds), 0);
+        close(pipe_fds[0]); // the reader is gone before the first write
+    }
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.path.c_str()) != 0) {
+            _exit(126);
+        }
+        int fd = -1;
+        if (output == Output::file) {
+            fd = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        } else if (output == Output::closed_pipe) {
+            fd = pipe_fds[1];
+        } else if (output == Output::full_disk) {
+            fd = open("/dev/full", O_WRONLY);
+        }
+        if (fd >= 0) {
+            dup2(fd, 1);
+            close(fd);
+        } else {
+            close(1);
+        }
+        std::signal(SIGPIPE, SIG_DFL); // as a shell starts it
+        execl(LOAN_EXE, "loan", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (pipe_fds[1] >= 0) {
+        close(pipe_fds[1]);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+// Compares long texts without printing them whole: the first difference.
+::testing::AssertionResult same_text(const std::string& got, const std::string& expected)
+{
+    if (got == expected) {
+        return ::testing::AssertionSuccess();
+    }
+    std::size_t at = 0;
+    while (at < got.size() && at < expected.size() && got[at] == expected[at]) {
+        ++at;
+    }
+    return ::testing::AssertionFailure()
+           << "lengths " << got.size() << " and " << expected.size() << ", first difference at "
+           << at << ": got \"" << got.substr(at, 40) << "\", expected \"" << expected.substr(at, 40)
+           << "\"";
+}
+
+// The expected report text: UTF-8 lines converted to GBK, each ended by CR LF.
+std::string gbk_lines(const std::vector<std::string>& lines)
+{
+    std::string utf8;
+    for (const std::string& line : lines) {
+        utf8 += line + "\r\n";
+    }
+    iconv_t cd = iconv_open("GBK", "UTF-8");
+    std::string out(utf8.size() * 2, '\0');
+    char* in_ptr = utf8.data();
+    std::size_t in_left = utf8.size();
+    char* out_ptr = out.data();
+    std::size_t out_left = out.size();
+    EXPECT_NE(iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left), static_cast<std::size_t>(-1));
+    iconv_close(cd);
+    out.resize(out.size() - out_left);
+    return out;
+}
+
+std::string cfg(const std::string& sum, const std::string& year, const std::string& rate)
+{
+    return sum + "\r\n" + year + "\r\n" + rate + "\r\n";
+}
+
+struct ScheduleCase {
+    const char* name;
+    std::string cfg;
+    const char* report;
+    bool whole; // the lines are the whole report, else lines it must contain
+    std::vector<std::string> lines;
+};
+
+TEST(Program, SchedulesTable)
+{
+    const std::string header = "分期   月供      本金      利息";
+    const ScheduleCase cases[] = {
+        {"equal installment, 120 over 1 year at 12%",
+         cfg("120", "1", "0.12"),
+         "debx.txt",
+         true,
+         {"等额本息借款[120 元] [1 年] [利率12.00%]", header, "001 : 10.66 ->[ 9.46] [ 1.20]",
+          "002 : 10.66 ->[ 9.56] [ 1.11]", "003 : 10.66 ->[ 9.65] [ 1.01]",
+          "004 : 10.66 ->[ 9.75] [ 0.91]", "005 : 10.66 ->[ 9.85] [ 0.82]",
+          "006 : 10.66 ->[ 9.94] [ 0.72]", "007 : 10.66 ->[10.04] [ 0.62]",
+          "008 : 10.66 ->[10.14] [ 0.52]", "009 : 10.66 ->[10.25] [ 0.42]",
+          "010 : 10.66 ->[10.35] [ 0.31]", "011 : 10.66 ->[10.45] [ 0.21]",
+          "012 : 10.66 ->[10.56] [ 0.11]", "全部还款: 127.94, 本金: 120.00, 利息: 7.94"}},
+        {"equal principal, 120 over 1 year at 7%: single-precision half cents",
+         cfg("120", "1", "0.07"),
+         "debj.txt",
+         true,
+         {"等额本金借款[120 元] [1 年] [利率7.00%]", header, "001 : 10.70 ->[10.00] [ 0.70]",
+          "002 : 10.64 ->[10.00] [ 0.64]", "003 : 10.58 ->[10.00] [ 0.58]",
+          "004 : 10.52 ->[10.00] [ 0.52]", "005 : 10.47 ->[10.00] [ 0.47]",
+          "006 : 10.41 ->[10.00] [ 0.41]", "007 : 10.35 ->[10.00] [ 0.35]",
+          "008 : 10.29 ->[10.00] [ 0.29]", "009 : 10.23 ->[10.00] [ 0.23]",
+          "010 : 10.18 ->[10.00] [ 0.17]", "011 : 10.12 ->[10.00] [ 0.12]",
+          "012 : 10.06 ->[10.00] [ 0.06]", "全部还款: 124.55, 本金: 120.00, 利息: 4.55"}},
+        {"equal principal, 100000 over 20 years: single-precision totals",
+         cfg("100000", "20", "0.049"),
+         "debj.txt",
+         false,
+         {"等额本金借款[100000 元] [20 年] [利率4.90%]", "001 : 825.00 ->[416.67] [408.33]",
+          "002 : 823.30 ->[416.67] [406.63]", "240 : 418.37 ->[416.67] [ 1.70]",
+          "全部还款: 149204.27, 本金: 99999.87, 利息: 49204.29"}},
+        {"equal installment, 100000 over 20 years: base of the power kept in double",
+         cfg("100000", "20", "0.049"),
+         "debx.txt",
+         false,
+         {"等额本息借款[100000 元] [20 年] [利率4.90%]", "001 : 654.44 ->[246.11] [408.33]",
+          "240 : 654.44 ->[651.78] [ 2.66]",
+          "全部还款: 157066.48, 本金: 100000.02, 利息: 57066.54"}},
+        {"equal principal, a principal beyond float: divided as an integer",
+         cfg("30000001", "10", "0.05"),
+         "debj.txt",
+         false,
+         {"001 : 375000.03 ->[250000.02] [125000.01]", "120 : 251041.69 ->[250000.02] [1041.67]",
+          "全部还款: 37562508.00, 本金: 30000002.00, 利息: 7562500.00"}},
+        {"an exact tie rounds away from zero",
+         cfg("300000", "25", "0.0515"),
+         "debj.txt",
+         false,
+         {"004 : 2274.63 ->[1000.00] [1274.63]"}},
+        {"no periods",
+         cfg("120", "0", "0.12"),
+         "debx.txt",
+         true,
+         {"等额本息借款[120 元] [0 年] [利率12.00%]", header,
+          "全部还款: 0.00, 本金: 0.00, 利息: 0.00"}},
+        {"no periods, equal principal dividing by zero",
+         cfg("0", "0", "0"),
+         "debj.txt",
+         true,
+         {"等额本金借款[0 元] [0 年] [利率0.00%]", header,
+          "全部还款: 0.00, 本金: 0.00, 利息: 0.00"}},
+        {"principal of 2^31 or more shown negative, computed unsigned",
+         cfg("-1294967296", "1", "0"),
+         "debj.txt",
+         false,
+         {"等额本金借款[-1294967296 元] [1 年] [利率0.00%]",
+          "001 : 250000000.00 ->[250000000.00] [ 0.00]"}},
+        {"period numbers beyond 999 in full",
+         cfg("1008", "84", "0"),
+         "debj.txt",
+         false,
+         {"999 :  1.00 ->[ 1.00] [ 0.00]", "1000 :  1.00 ->[ 1.00] [ 0.00]",
+          "1008 :  1.00 ->[ 1.00] [ 0.00]"}},
+        {"the longest term accepted",
+         cfg("1200000", "100000", "0"),
+         "debj.txt",
+         false,
+         {"1200000 :  1.00 ->[ 1.00] [ 0.00]",
+          "全部还款: 1200000.00, 本金: 1200000.00, 利息: 0.00"}},
+        {"rate typed as a percentage",
+         cfg("120", "1", "12"),
+         "debx.txt",
+         false,
+         {"等额本息借款[120 元] [1 年] [利率1200.00%]"}},
+        {"negative rate",
+         cfg("1200", "1", "-0.12"),
+         "debj.txt",
+         false,
+         {"001 : 88.00 ->[100.00] [-12.00]", "012 : 99.00 ->[100.00] [-1.00]"}},
+        {"absurd rate: infinite amounts",
+         cfg("120", "1", "1e39"),
+         "debx.txt",
+         false,
+         {"等额本息借款[120 元] [1 年] [利率inf%]", "001 :   inf ->[ 0.00] [  inf]",
+          "002 :   nan ->[  nan] [  inf]"}},
+    };
+    for (const ScheduleCase& c : cases) {
+        WorkDir dir;
+        dir.write("cfg.txt", c.cfg);
+        ASSERT_EQ(run_loan(dir), 0) << c.name;
+        std::string report = dir.read(c.report);
+        if (c.whole) {
+            EXPECT_EQ(report, gbk_lines(c.lines)) << c.name;
+            continue;
+        }
+        for (const std::string& line : c.lines) {
+            std::string wanted = gbk_lines({line});
+            bool found = report.compare(0, wanted.size(), wanted) == 0 ||
+                         report.find("\n" + wanted) != std::string::npos;
+            EXPECT_TRUE(found) << c.name << ": no line " << line;
+        }
+    }
+}
+
+TEST(Program, StandardOutputCopiesEveryLine)
+{
+    WorkDir dir;
+    dir.write("cfg.txt", cfg("120", "1", "0.12"));
+    ASSERT_EQ(run_loan(dir), 0);
+    EXPECT_EQ(dir.read("stdout.txt"), "sum: 120, year: 1, rate: 0.120000\r\n" +
+                                          dir.read("debx.txt") + dir.read("debj.txt"));
+}
+
+TEST(Program, ZeroRateMakesBothSchedulesAlike)
+{
+    WorkDir dir;
+    dir.write("cfg.txt", cfg("100000", "3", "0"));
+    ASSERT_EQ(run_loan(dir), 0);
+    std::string debx = dir.read("debx.txt");
+    std::string debj = dir.read("debj.txt");
+    // Everything after the title line is the same.
+    EXPECT_EQ(debx.substr(debx.find('\n')), debj.substr(debj.find('\n')));
+}
+
+// The complete output of a run with nothing in its way.
+struct Reference {
+    std::string echo, debx, debj;
+};
+
+Reference reference_run(const std::string& cfg_text)
+{
+    WorkDir dir;
+    dir.write("cfg.txt", cfg_text);
+    EXPECT_EQ(run_loan(dir), 0);
+    std::string out = dir.read("stdout.txt");
+    std::string debx = dir.read("debx.txt");
+    std::string debj = dir.read("debj.txt");
+    return {out.substr(0, out.size() - debx.size() - debj.size()), debx, debj};
+}
+
+struct FaultCase {
+    const char* name;
+    const char* cfg; // nullptr: no cfg.txt
+    std::function<void(const WorkDir&)> setup;
+    Output output;
+    int status;
+    // Expected standard output (when written to a file), from the reference.
+    std::function<std::string(const Reference&)> expected_stdout;
+    bool debx_complete;
+    bool debj_complete;
+    const char* old_reports = nullptr; // written first, must be left as they are
+};
+
+TEST(Program, FaultsTable)
+{
+    // Long enough that standard output is flushed during the run.
+    const char* loan = "100000\n30\n0.049\n";
+    const Reference ref = reference_run(loan);
+    auto nothing = [](const WorkDir&) {
+    };
+    const FaultCase cases[] = {
+        {"missing cfg.txt", nullptr, nothing, Output::file, 1,
+         [](const Reference&) { return std::string("open <cfg.txt> fail\r\n"); }, false, false},
+        {"cfg.txt is a directory", nullptr,
+         [](const WorkDir& d) { fs::create_directory(d.path / "cfg.txt"); }, Output::file, 1,
+         [](const Reference&) { return std::string("open <cfg.txt> fail\r\n"); }, false, false},
+        {"debx.txt cannot be opened, debj.txt is still written", loan,
+         [](const WorkDir& d) { fs::create_directory(d.path / "debx.txt"); }, Output::file, 1,
+         [](const Reference& r) { return r.echo + "open file <debx.txt> fail\r\n" + r.debj; },
+         false, true},
+        {"debj.txt cannot be opened", loan,
+         [](const WorkDir& d) { fs::create_directory(d.path / "debj.txt"); }, Output::file, 1,
+         [](const Reference& r) { return r.echo + r.debx + "open file <debj.txt> fail\r\n"; }, true,
+         false},
+        {"debx.txt on a full disk", loan,
+         [](const WorkDir& d) { fs::create_symlink("/dev/full", d.path / "debx.txt"); },
+         Output::file, 1,
+         [](const Reference& r) {
+             return r.echo + r.debx + "write file <debx.txt> fail\r\n" + r.debj;
+         },
+         false, true},
+        {"debj.txt on a full disk", loan,
+         [](const WorkDir& d) { fs::create_symlink("/dev/full", d.path / "debj.txt"); },
+         Output::file, 1,
+         [](const Reference& r) {
+             return r.echo + r.debx + r.debj + "write file <debj.txt> fail\r\n";
+         },
+         true, false},
+        {"standard output is a pipe with no reader", loan, nothing, Output::closed_pipe, 0, nullptr,
+         true, true},
+        {"standard output on a full disk", loan, nothing, Output::full_disk, 0, nullptr, true,
+         true},
+        {"standard output closed", loan, nothing, Output::closed, 0, nullptr, true, true},
+        {"term of -1: refused at once, old reports untouched", "120\n-1\n0.12\n", nothing,
+         Output::file, 1,
+         [](const Reference&) {
+             return std::string(
+                 "sum: 120, year: -1, rate: 0.120000\r\n"
+                 "too many periods for <debx.txt>: 4294967284 (at most 1200000)\r\n"
+                 "too many periods for <debj.txt>: 4294967284 (at most 1200000)\r\n");
+         },
+         false, false, "old"},
+        {"one period over the bound", "120\n100001\n0.12\n", nothing, Output::file, 1,
+         [](const Reference&) {
+             return std::string("sum: 120, year: 100001, rate: 0.120000\r\n"
+                                "too many periods for <debx.txt>: 1200012 (at most 1200000)\r\n"
+                                "too many periods for <debj.txt>: 1200012 (at most 1200000)\r\n");
+         },
+         false, false},
+        {"a rerun truncates longer old reports", loan,
+         [](const WorkDir& d) {
+             d.write("debx.txt", std::string(100000, 'x'));
+             d.write("debj.txt", std::string(100000, 'x'));
+         },
+         Output::file, 0, [](const Reference& r) { return r.echo + r.debx + r.debj; }, true, true},
+    };
+    for (const FaultCase& c : cases) {
+        WorkDir dir;
+        if (c.cfg != nullptr) {
+            dir.write("cfg.txt", c.cfg);
+        }
+        if (c.old_reports != nullptr) {
+            dir.write("debx.txt", c.old_reports);
+            dir.write("debj.txt", c.old_reports);
+        }
+        c.setup(dir);
+        EXPECT_EQ(run_loan(dir, c.output), c.status) << c.name;
+        if (c.expected_stdout) {
+            EXPECT_TRUE(same_text(dir.read("stdout.txt"), c.expected_stdout(ref))) << c.name;
+        }
+        if (c.debx_complete) {
+            EXPECT_TRUE(same_text(dir.read("debx.txt"), ref.debx)) << c.name;
+        }
+        if (c.debj_complete) {
+            EXPECT_TRUE(same_text(dir.read("debj.txt"), ref.debj)) << c.name;
+        }
+        if (c.cfg == nullptr) {
+            EXPECT_FALSE(dir.has("debx.txt") || dir.has("debj.txt")) << c.name;
+        }
+        if (c.old_reports != nullptr) {
+            EXPECT_EQ(dir.read("debx.txt"), c.old_reports) << c.name;
+            EXPECT_EQ(dir.read("debj.txt"), c.old_reports) << c.name;
+        }
+    }
+}
+
+} // namespace
