@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -38,15 +39,24 @@ constexpr std::size_t int32_max_chars = 11;
 constexpr std::size_t fixed_text_size = 330;
 std::size_t format_fixed(char* out, double value, int decimals);
 
-// Appends `text`.
-std::size_t put_text(char* buff, std::size_t cap, std::size_t len, std::string_view text);
+// Appends `text`. Inline, so that copying a fixed text of known length
+// compiles to a few moves.
+inline std::size_t put_text(char* buff, std::size_t cap, std::size_t len, std::string_view text)
+{
+    std::size_t count = text.size();
+    if (len > cap || count > cap - len) {
+        count = len < cap ? cap - len : 0;
+    }
+    std::memcpy(buff + len, text.data(), count);
+    return len + count;
+}
 
 // Appends `value` in decimal as printf's "%0*d" would: at least `min_width`
-// characters, the sign counted, padded with zeros after the sign.
+// characters (at most 16), the sign counted, padded with zeros after the sign.
 std::size_t put_int(char* buff, std::size_t cap, std::size_t len, std::int32_t value,
                     int min_width);
 
 // Appends format_fixed(value, decimals), right-aligned with spaces in a field
-// of at least `min_width` characters (wider texts are never cut).
+// of at least `min_width` characters (at most 16; wider texts are never cut).
 std::size_t put_fixed(char* buff, std::size_t cap, std::size_t len, double value, int decimals,
                       int min_width);
