@@ -43,10 +43,11 @@ std::size_t format_fixed(char* out, double value, int decimals);
 // compiles to a few moves.
 inline std::size_t put_text(char* buff, std::size_t cap, std::size_t len, std::string_view text)
 {
-    std::size_t count = text.size();
-    if (len > cap || count > cap - len) {
-        count = len < cap ? cap - len : 0;
+    if (len <= cap && text.size() <= cap - len) {
+        std::memcpy(buff + len, text.data(), text.size());
+        return len + text.size();
     }
+    std::size_t count = len < cap ? cap - len : 0;
     std::memcpy(buff + len, text.data(), count);
     return len + count;
 }
