@@ -72,7 +72,7 @@ constexpr std::array<char, 200> digit_pairs = [] {
 
 // Writes the `count` lowest digits of `*value` backwards, ending just before
 // `end`, removes them from `*value` and returns where they start.
-char* write_low_digits(char* end, std::uint64_t* value, int count)
+template <typename Unsigned> char* write_low_digits(char* end, Unsigned* value, int count)
 {
     for (; count >= 2; count -= 2) {
         std::size_t pair = static_cast<std::size_t>(*value % 100) * 2;
@@ -102,13 +102,25 @@ int units_width(int decimals, int integers)
 
 // Writes `units` with `decimals` places and `integers` integer digits
 // (padded with zeros) backwards, ending just before `end`.
-void write_units(char* end, std::uint64_t units, int decimals, int integers)
+// Counts that fit 32 bits, nearly all amounts, take the cheaper 32-bit
+// divisions.
+template <typename Unsigned>
+void write_units_as(char* end, Unsigned units, int decimals, int integers)
 {
     if (decimals > 0) {
         end = write_low_digits(end, &units, decimals);
         *--end = '.';
     }
     write_low_digits(end, &units, integers);
+}
+
+void write_units(char* end, std::uint64_t units, int decimals, int integers)
+{
+    if (units <= UINT32_MAX) {
+        write_units_as(end, static_cast<std::uint32_t>(units), decimals, integers);
+    } else {
+        write_units_as(end, units, decimals, integers);
+    }
 }
 
 // Appends `text` right-aligned with spaces in at least `min_width`
