@@ -40,8 +40,7 @@ constexpr std::size_t totals_max_chars = totals_paid.size() + amount_max_chars +
                                          totals_principal.size() + amount_max_chars +
                                          totals_interest.size() + amount_max_chars + 2;
 
-// Room for one report line.
-constexpr std::size_t line_size = 192;
+constexpr std::size_t line_size = report_line_size;
 static_assert(title_max_chars <= line_size && header.size() <= line_size &&
                   row_max_chars <= line_size && totals_max_chars <= line_size,
               "a report line could be cut");

@@ -2,10 +2,14 @@
 // file and, line by line, to standard output.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The longest schedule computed: 100000 years of monthly periods.
 constexpr std::uint32_t periods_max = 1200000;
+
+// Room for one report line: no input produces a longer one.
+constexpr std::size_t report_line_size = 192;
 
 // Equal-installment schedule (the same payment every month) into debx.txt.
 // `sum` is the principal in yuan, `year` the term in years, `rate_y` the

@@ -1,0 +1,105 @@
+// Arbitrary bytes as the content of cfg.txt: the translation, the field split
+// and the conversions must stay inside their buffers and agree with a plain
+// model of the rules built here from the C library.
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cfg.h"
+
+namespace {
+
+// atoi with saturation at the signed 32-bit limits, from strtol.
+std::int32_t model_int(const std::string& field)
+{
+    long long value = std::strtoll(field.c_str(), nullptr, 10);
+    return static_cast<std::int32_t>(
+        std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, value)));
+}
+
+// atof for plain decimal text only: strtod on the longest prefix made of the
+// characters such text can hold, so that "inf", "nan" and "0x" never count.
+float model_rate(const std::string& field)
+{
+    std::size_t start = field.find_first_not_of(" \t\n\v\f\r");
+    if (start == std::string::npos) {
+        return 0.0f;
+    }
+    std::size_t end = field.find_first_not_of("0123456789.eE+-", start);
+    std::string plain = field.substr(start, end == std::string::npos ? end : end - start);
+    return static_cast<float>(std::strtod(plain.c_str(), nullptr));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const char* raw = reinterpret_cast<const char*>(data);
+    char buff[cfg_content_max + 1];
+    std::size_t len = translate_text_mode(raw, size, buff, cfg_content_max);
+    if (len > cfg_content_max) {
+        std::abort();
+    }
+    buff[len] = '\0';
+    std::uint32_t sum = 0;
+    std::uint32_t year = 0;
+    float rate = 0.0f;
+    int flag = len >= 1 ? split_fields(buff, len, &sum, &year, &rate) : 0;
+
+    // The model: CR LF becomes LF and Ctrl-Z ends the data, at most 127
+    // bytes delivered; fields end at CR, LF, NUL and the end of the data.
+    std::string content;
+    for (std::size_t i = 0; i < size && content.size() < cfg_content_max; ++i) {
+        if (raw[i] == 0x1A) {
+            break;
+        }
+        if (raw[i] == '\r' && i + 1 < size && raw[i + 1] == '\n') {
+            ++i;
+        }
+        content += raw[i];
+    }
+    if (content != std::string(buff, len)) {
+        std::abort();
+    }
+    std::vector<std::string> fields;
+    if (!content.empty()) {
+        std::string field;
+        for (std::size_t i = 0; i <= content.size(); ++i) {
+            char c = i < content.size() ? content[i] : '\0';
+            if (c != '\r' && c != '\n' && c != '\0') {
+                field += c;
+                continue;
+            }
+            fields.push_back(field);
+            field.clear();
+            if (c == '\0') {
+                break;
+            }
+        }
+    }
+    // Fields after the third are ignored.
+    if (flag != static_cast<int>(std::min<std::size_t>(fields.size(), 3))) {
+        std::abort();
+    }
+    std::uint32_t want_sum =
+        fields.size() > 0 ? static_cast<std::uint32_t>(model_int(fields[0])) : 0;
+    std::uint32_t want_year =
+        fields.size() > 1 ? static_cast<std::uint32_t>(model_int(fields[1])) : 0;
+    float want_rate = fields.size() > 2 ? model_rate(fields[2]) : 0.0f;
+    bool same_rate = std::memcmp(&rate, &want_rate, sizeof rate) == 0 ||
+                     (rate != rate && want_rate != want_rate);
+    if (sum != want_sum || year != want_year || !same_rate) {
+        std::abort();
+    }
+    // The echo line fits its buffer.
+    char echo[echo_max_chars];
+    if (format_echo(echo, sizeof echo, sum, year, rate) > sizeof echo) {
+        std::abort();
+    }
+    return 0;
+}
