@@ -9,22 +9,35 @@
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
 #include <unistd.h>
+#elif defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
 #endif
 
 namespace {
 
-// A program started with standard output closed would give that descriptor
-// to the first file it opens, and the console copy of every line would then
-// be written into a report. Each closed standard descriptor is therefore
-// taken by /dev/null first (open returns the lowest free descriptor).
-void occupy_closed_standard_descriptors()
+// Sets standard output up so that it receives exactly the report bytes,
+// whatever the platform and however the program was started.
+void prepare_standard_output()
 {
 #if defined(__unix__) || defined(__APPLE__)
+    // A program started with a standard descriptor closed would give it to
+    // the first file it opens, and the console copy of every line would then
+    // be written into a report. Each closed one is taken by /dev/null first
+    // (open returns the lowest free descriptor).
     for (int fd = 0; fd <= 2; ++fd) {
         if (fcntl(fd, F_GETFD) == -1) {
             open("/dev/null", O_RDWR);
         }
     }
+#elif defined(_WIN32)
+    // Binary mode: lines keep their CR LF instead of becoming CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+#ifdef SIGPIPE
+    // A reader of standard output that goes away must not end the run: the
+    // reports still receive every line.
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 
@@ -60,12 +73,7 @@ bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
 
 int main()
 {
-    occupy_closed_standard_descriptors();
-#ifdef SIGPIPE
-    // A reader of standard output that goes away must not end the run: the
-    // reports still receive every line.
-    std::signal(SIGPIPE, SIG_IGN);
-#endif
+    prepare_standard_output();
     // Values that cfg.txt does not supply stay zero.
     std::uint32_t sum = 0;
     std::uint32_t year = 0;

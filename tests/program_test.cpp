@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -51,9 +52,25 @@ struct WorkDir {
     }
 };
 
+// A program to run: its path, and the program that starts it (such as wine
+// for a Windows build), or nullptr.
+struct Program {
+    const char* runner;
+    const char* path;
+};
+
+// This build's program, or the one named by LOAN_PROGRAM, started through
+// LOAN_RUNNER when that is set.
+Program program_under_test()
+{
+    const char* path = std::getenv("LOAN_PROGRAM");
+    return path != nullptr ? Program{std::getenv("LOAN_RUNNER"), path} : Program{nullptr, LOAN_EXE};
+}
+
 // Runs the program in `dir`; returns its exit status, or 128 + the signal
 // that killed it.
-int run_loan(const WorkDir& dir, Output output = Output::file)
+int run_loan(const WorkDir& dir, Output output = Output::file,
+             Program program = program_under_test())
 {
     int pipe_fds[2] = {-1, -1};
     if (output == Output::closed_pipe) {
@@ -80,7 +97,11 @@ int run_loan(const WorkDir& dir, Output output = Output::file)
             close(1);
         }
         std::signal(SIGPIPE, SIG_DFL); // as a shell starts it
-        execl(LOAN_EXE, "loan", static_cast<char*>(nullptr));
+        if (program.runner != nullptr) {
+            execl(program.runner, program.runner, program.path, static_cast<char*>(nullptr));
+        } else {
+            execl(program.path, program.path, static_cast<char*>(nullptr));
+        }
         _exit(127);
     }
     if (pipe_fds[1] >= 0) {
@@ -139,10 +160,10 @@ struct ScheduleCase {
     std::vector<std::string> lines;
 };
 
-TEST(Program, SchedulesTable)
+std::vector<ScheduleCase> schedule_cases()
 {
     const std::string header = "分期   月供      本金      利息";
-    const ScheduleCase cases[] = {
+    return {
         {"equal installment, 120 over 1 year at 12%",
          cfg("120", "1", "0.12"),
          "debx.txt",
@@ -237,7 +258,11 @@ TEST(Program, SchedulesTable)
          {"等额本息借款[120 元] [1 年] [利率inf%]", "001 :   inf ->[ 0.00] [  inf]",
           "002 :   nan ->[  nan] [  inf]"}},
     };
-    for (const ScheduleCase& c : cases) {
+}
+
+TEST(Program, SchedulesTable)
+{
+    for (const ScheduleCase& c : schedule_cases()) {
         WorkDir dir;
         dir.write("cfg.txt", c.cfg);
         ASSERT_EQ(run_loan(dir), 0) << c.name;
@@ -291,6 +316,9 @@ Reference reference_run(const std::string& cfg_text)
     return {out.substr(0, out.size() - debx.size() - debj.size()), debx, debj};
 }
 
+// Long enough that standard output is flushed during the run.
+const char* const fault_loan = "100000\n30\n0.049\n";
+
 struct FaultCase {
     const char* name;
     const char* cfg; // nullptr: no cfg.txt
@@ -306,8 +334,7 @@ struct FaultCase {
 
 TEST(Program, FaultsTable)
 {
-    // Long enough that standard output is flushed during the run.
-    const char* loan = "100000\n30\n0.049\n";
+    const char* loan = fault_loan;
     const Reference ref = reference_run(loan);
     auto nothing = [](const WorkDir&) {
     };
@@ -393,6 +420,53 @@ TEST(Program, FaultsTable)
         if (c.old_reports != nullptr) {
             EXPECT_EQ(dir.read("debx.txt"), c.old_reports) << c.name;
             EXPECT_EQ(dir.read("debj.txt"), c.old_reports) << c.name;
+        }
+    }
+}
+
+// Every configuration the tests use, and a few more that exercise the
+// reader, gives the same bytes and exit status from this build and from the
+// build named by LOAN_OTHER_PROGRAM (started through LOAN_OTHER_RUNNER, such
+// as wine). A null configuration means no cfg.txt at all.
+TEST(CrossBuild, SameBytes)
+{
+    const char* other_path = std::getenv("LOAN_OTHER_PROGRAM");
+    if (other_path == nullptr) {
+        GTEST_SKIP() << "LOAN_OTHER_PROGRAM names no other build";
+    }
+    const Program other{std::getenv("LOAN_OTHER_RUNNER"), other_path};
+    std::vector<const char*> configurations = {
+        nullptr,
+        fault_loan,
+        "120\n-1\n0.12\n",
+        "120\n100001\n0.12\n",
+        "120\r1\r0.12\r",
+        "120\n1\n0.12\n\x1A"
+        "5\n",
+        "\xEF\xBB\xBF"
+        "120\n1\n0.12\n",
+        "99999999999\n-99999999999\n1e39\n",
+        "120\n1\n0x10\n",
+        "",
+    };
+    std::vector<ScheduleCase> cases = schedule_cases();
+    for (const ScheduleCase& c : cases) {
+        configurations.push_back(c.cfg.c_str());
+    }
+    for (const char* configuration : configurations) {
+        WorkDir here;
+        WorkDir there;
+        if (configuration != nullptr) {
+            here.write("cfg.txt", configuration);
+            there.write("cfg.txt", configuration);
+        }
+        std::string name = configuration != nullptr ? configuration : "(no cfg.txt)";
+        EXPECT_EQ(run_loan(here, Output::file, Program{nullptr, LOAN_EXE}),
+                  run_loan(there, Output::file, other))
+            << name;
+        for (const char* file : {"stdout.txt", "debx.txt", "debj.txt"}) {
+            EXPECT_EQ(here.has(file), there.has(file)) << name << ": " << file;
+            EXPECT_TRUE(same_text(there.read(file), here.read(file))) << name << ": " << file;
         }
     }
 }
