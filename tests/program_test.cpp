@@ -471,4 +471,68 @@ TEST(CrossBuild, SameBytes)
     }
 }
 
+// Width and height from a PNG file's header, or 0 x 0 when it is none.
+std::pair<unsigned, unsigned> png_size(const std::string& png)
+{
+    if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) {
+        return {0, 0};
+    }
+    auto big_endian = [&](std::size_t at) {
+        unsigned value = 0;
+        for (std::size_t i = 0; i < 4; ++i) {
+            value = value << 8 | static_cast<unsigned char>(png[at + i]);
+        }
+        return value;
+    };
+    return {big_endian(16), big_endian(20)};
+}
+
+struct ChartCase {
+    const char* name;
+    std::string cfg;
+    const char* summary; // what the script says it drew; nullptr: it must fail
+    bool remove_debj;
+};
+
+TEST(Chart, Table)
+{
+    if (std::system("command -v gnuplot >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "no gnuplot";
+    }
+    const ChartCase cases[] = {
+        {"the example", cfg("120", "1", "0.12"),
+         "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at 12.00% a "
+         "year\n",
+         false},
+        {"period numbers beyond 999", cfg("1008", "84", "0"),
+         "chart: schedules.png, 1008 and 1008 periods, Loan of 1008 yuan over 84 years at 0.00% a "
+         "year\n",
+         false},
+        {"no periods", cfg("300000", "0", "0.0515"),
+         "chart: schedules.png, 0 and 0 periods, Loan of 300000 yuan over 0 years at 5.15% a "
+         "year\n",
+         false},
+        {"a report missing", cfg("120", "1", "0.12"), nullptr, true},
+    };
+    for (const ChartCase& c : cases) {
+        WorkDir dir;
+        dir.write("cfg.txt", c.cfg);
+        ASSERT_EQ(run_loan(dir, Output::file, Program{nullptr, LOAN_EXE}), 0) << c.name;
+        if (c.remove_debj) {
+            fs::remove(dir.path / "debj.txt");
+        }
+        std::string command = std::string(CHART_SCRIPT) + " " + dir.path.string() + " > " +
+                              (dir.path / "chart.txt").string() + " 2>/dev/null";
+        int status = std::system(command.c_str());
+        if (c.summary == nullptr) {
+            EXPECT_NE(status, 0) << c.name;
+            EXPECT_FALSE(dir.has("schedules.png")) << c.name;
+            continue;
+        }
+        EXPECT_EQ(status, 0) << c.name << ": " << dir.read("chart.txt");
+        EXPECT_EQ(dir.read("chart.txt"), c.summary) << c.name;
+        EXPECT_EQ(png_size(dir.read("schedules.png")), std::make_pair(900u, 700u)) << c.name;
+    }
+}
+
 } // namespace
