@@ -102,8 +102,6 @@ int units_width(int decimals, int integers)
 
 // Writes `units` with `decimals` places and `integers` integer digits
 // (padded with zeros) backwards, ending just before `end`.
-// Counts that fit 32 bits, nearly all amounts, take the cheaper 32-bit
-// divisions.
 template <typename Unsigned>
 void write_units_as(char* end, Unsigned units, int decimals, int integers)
 {
@@ -114,6 +112,8 @@ void write_units_as(char* end, Unsigned units, int decimals, int integers)
     write_low_digits(end, &units, integers);
 }
 
+// The same; counts that fit 32 bits, nearly all amounts, take the cheaper
+// 32-bit divisions.
 void write_units(char* end, std::uint64_t units, int decimals, int integers)
 {
     if (units <= UINT32_MAX) {
@@ -148,7 +148,7 @@ std::size_t copy_word(char* out, std::size_t len, std::string_view word)
     return len + word.size();
 }
 
-// The places of a huge integer-valued count beyond 64 bits, from its exact
+// The text of a huge integer-valued count of 2^63 or more, from its exact
 // decimal expansion (printing an integer involves no rounding).
 std::size_t huge_units_text(char* out, std::size_t len, double units, int decimals)
 {
