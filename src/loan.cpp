@@ -88,7 +88,7 @@ std::size_t format_totals(char* buff, float f_a_sum, float f_p_sum, float f_i_su
 // Lines are gathered in a block of this size and handed to the report file
 // and then to standard output a block at a time: the same bytes in the same
 // order as line by line, in a few large writes instead of two per line.
-constexpr std::size_t block_size = 64 * 1024;
+constexpr std::size_t block_size = std::size_t{64} * 1024;
 
 // Hands the gathered lines to the report file and then to standard output.
 // Errors stay in the streams' error state and are checked when the report is

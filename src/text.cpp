@@ -48,7 +48,7 @@ constexpr std::array<std::uint64_t, 20> powers_of_ten_u64 = [] {
 int count_digits(std::uint64_t value)
 {
     value |= 1;
-    int estimate = (std::bit_width(value) * 1233) >> 12;
+    int estimate = (static_cast<int>(std::bit_width(value)) * 1233) >> 12;
     return estimate - (value < powers_of_ten_u64[estimate] ? 1 : 0) + 1;
 }
 
@@ -63,7 +63,7 @@ void fill(char* at, int count, char c)
 // "00", "01", ... "99": two digits are written at a time.
 constexpr std::array<char, 200> digit_pairs = [] {
     std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
+    for (std::size_t i = 0; i < 100; ++i) {
         pairs[2 * i] = static_cast<char>('0' + i / 10);
         pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
     }
@@ -228,7 +228,7 @@ std::size_t put_fixed(char* buff, std::size_t cap, std::size_t len, double value
     int integers = integer_digits(units, decimals);
     int width = sign_width + units_width(decimals, integers);
     int pad = std::max(min_width - width, 0);
-    std::size_t total = static_cast<std::size_t>(pad + width);
+    std::size_t total = static_cast<std::size_t>(pad) + static_cast<std::size_t>(width);
     if (len > cap || total > cap - len) {
         char text[fixed_text_size];
         std::size_t count = format_fixed(text, value, decimals);
