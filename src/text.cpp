@@ -217,28 +217,26 @@ std::size_t put_fixed(char* buff, std::size_t cap, std::size_t len, double value
                       int min_width)
 {
     std::uint64_t units = 0;
-    if (!round_units(value, decimals, &units)) {
-        // Infinities, not-a-number and huge values: formatted aside.
-        char text[fixed_text_size];
-        std::size_t count = format_fixed(text, value, decimals);
-        return put_padded(buff, cap, len, std::string_view(text, count), min_width);
+    if (round_units(value, decimals, &units)) {
+        // The common case, written in place: padding, sign, digits.
+        int sign_width = std::signbit(value) ? 1 : 0;
+        int integers = integer_digits(units, decimals);
+        int width = sign_width + units_width(decimals, integers);
+        int pad = std::max(min_width - width, 0);
+        std::size_t total = static_cast<std::size_t>(pad) + static_cast<std::size_t>(width);
+        if (len <= cap && total <= cap - len) {
+            char* at = buff + len;
+            fill(at, pad, ' ');
+            if (sign_width != 0) {
+                at[pad] = '-';
+            }
+            write_units(at + total, units, decimals, integers);
+            return len + total;
+        }
     }
-    // The common case, written in place: padding, sign, digits.
-    int sign_width = std::signbit(value) ? 1 : 0;
-    int integers = integer_digits(units, decimals);
-    int width = sign_width + units_width(decimals, integers);
-    int pad = std::max(min_width - width, 0);
-    std::size_t total = static_cast<std::size_t>(pad) + static_cast<std::size_t>(width);
-    if (len > cap || total > cap - len) {
-        char text[fixed_text_size];
-        std::size_t count = format_fixed(text, value, decimals);
-        return put_padded(buff, cap, len, std::string_view(text, count), min_width);
-    }
-    char* at = buff + len;
-    fill(at, pad, ' ');
-    if (sign_width != 0) {
-        at[pad] = '-';
-    }
-    write_units(at + total, units, decimals, integers);
-    return len + total;
+    // Infinities, not-a-number, huge values and texts longer than the room
+    // left: formatted aside, then copied as far as they fit.
+    char text[fixed_text_size];
+    std::size_t count = format_fixed(text, value, decimals);
+    return put_padded(buff, cap, len, std::string_view(text, count), min_width);
 }
