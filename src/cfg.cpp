@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <string_view>
 
 namespace {
 
@@ -32,36 +31,6 @@ const char* skip_digits(const char* p)
         ++p;
     }
     return p;
-}
-
-// Reads an exponent's digits, saturating far beyond any double's range.
-long exponent_value(const char* digits, const char* end, bool negative)
-{
-    long value = 0;
-    for (const char* p = digits; p < end && value < 100000; ++p) {
-        value = value * 10 + (*p - '0');
-    }
-    return negative ? -value : value;
-}
-
-// How many digits the mantissa has before the point, counted from its first
-// nonzero digit: 1 for "5", 0 for "0.5", -1 for "0.05"; 0 for a zero mantissa.
-// The integer digits are [int_begin, int_end), the fraction's [frac_begin,
-// frac_end).
-long leading_digit_scale(const char* int_begin, const char* int_end, const char* frac_begin,
-                         const char* frac_end)
-{
-    for (const char* p = int_begin; p < int_end; ++p) {
-        if (*p != '0') {
-            return int_end - p;
-        }
-    }
-    for (const char* p = frac_begin; p < frac_end; ++p) {
-        if (*p != '0') {
-            return -(p - frac_begin);
-        }
-    }
-    return 0;
 }
 
 // Stores a completed field into the parameter that its position selects.
@@ -168,49 +137,31 @@ double parse_decimal(const char* text)
     if (*p == '+' || *p == '-') {
         ++p;
     }
-    const char* int_begin = p;
-    const char* int_end = skip_digits(int_begin);
-    const char* frac_begin = int_end;
-    const char* frac_end = int_end;
-    if (*int_end == '.') {
-        frac_begin = int_end + 1;
-        frac_end = skip_digits(frac_begin);
+    const char* begin = p;
+    p = skip_digits(p);
+    bool has_digits = p != begin;
+    if (*p == '.') {
+        const char* fraction = p + 1;
+        p = skip_digits(fraction);
+        has_digits = has_digits || p != fraction;
     }
-    if (int_end == int_begin && frac_end == frac_begin) {
+    if (!has_digits) {
         return 0.0;
     }
-    const char* end = frac_end;
-    long exponent = 0;
-    if (*end == 'e' || *end == 'E') {
-        const char* q = end + 1;
-        bool exponent_negative = *q == '-';
+    bool exponent_negative = false;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        exponent_negative = *q == '-';
         if (*q == '+' || *q == '-') {
             ++q;
         }
-        const char* digits_end = skip_digits(q);
-        if (digits_end != q) {
-            exponent = exponent_value(q, digits_end, exponent_negative);
-            end = digits_end;
+        if (is_digit(*q)) {
+            p = skip_digits(q);
         }
     }
     double magnitude = 0.0;
-    if (std::from_chars(int_begin, end, magnitude).ec == std::errc::result_out_of_range) {
-        // Beyond the range of double: too large when the leading digit stands
-        // above the units, too small otherwise.
-        long scale = leading_digit_scale(int_begin, int_end, frac_begin, frac_end) + exponent;
-        magnitude = scale > 0 ? HUGE_VAL : 0.0;
+    if (std::from_chars(begin, p, magnitude).ec == std::errc::result_out_of_range) {
+        magnitude = exponent_negative ? 0.0 : HUGE_VAL;
     }
     return negative ? -magnitude : magnitude;
-}
-
-std::size_t format_echo(char* buff, std::size_t cap, std::uint32_t sum, std::uint32_t year,
-                        float rate)
-{
-    std::size_t len = put_text(buff, cap, 0, "sum: ");
-    len = put_int(buff, cap, len, static_cast<std::int32_t>(sum), 0);
-    len = put_text(buff, cap, len, ", year: ");
-    len = put_int(buff, cap, len, static_cast<std::int32_t>(year), 0);
-    len = put_text(buff, cap, len, ", rate: ");
-    len = put_fixed(buff, cap, len, rate, 6, 0);
-    return put_text(buff, cap, len, "\r\n");
 }

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "text.h"
-
 // At most this many bytes of content, as delivered after the text-mode
 // translation, are considered; the rest of the file is ignored.
 constexpr std::size_t cfg_content_max = 127;
@@ -41,15 +39,7 @@ std::int32_t parse_int(const char* text);
 // atof for plain decimal text: leading white space, an optional sign, digits
 // with an optional decimal point and an optional exponent, correctly rounded
 // and independent of the locale. Anything else ("inf", "nan", hexadecimal
-// digits after "0x") ends the number; text without a number gives 0.0.
+// digits after "0x") ends the number; text without a number gives 0.0. Out of
+// range, the sign of the exponent decides between infinity and zero: the
+// digits of a field (at most cfg_content_max) are far from either limit.
 double parse_decimal(const char* text);
-
-// Formats the echo line "sum: %d, year: %d, rate: %f\r\n" into `buff`
-// (capacity `cap`) and returns its length.
-std::size_t format_echo(char* buff, std::size_t cap, std::uint32_t sum, std::uint32_t year,
-                        float rate);
-
-// Widest echo line, for sizing its buffer.
-constexpr std::size_t echo_max_chars = sizeof "sum: " - 1 + int32_max_chars + sizeof ", year: " -
-                                       1 + int32_max_chars + sizeof ", rate: " - 1 +
-                                       float6_max_chars + 2;

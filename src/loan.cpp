@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "text.h"
@@ -12,10 +13,10 @@ namespace {
 // source stays plain UTF-8; each is shown in Chinese above it. Every report
 // line ends in CR LF.
 
-// 等额本息借款
-constexpr std::string_view title_debx = "\xB5\xC8\xB6\xEE\xB1\xBE\xCF\xA2\xBD\xE8\xBF\xEE";
-// 等额本金借款
-constexpr std::string_view title_debj = "\xB5\xC8\xB6\xEE\xB1\xBE\xBD\xF0\xBD\xE8\xBF\xEE";
+// 等额本息借款[
+constexpr std::string_view title_debx = "\xB5\xC8\xB6\xEE\xB1\xBE\xCF\xA2\xBD\xE8\xBF\xEE[";
+// 等额本金借款[
+constexpr std::string_view title_debj = "\xB5\xC8\xB6\xEE\xB1\xBE\xBD\xF0\xBD\xE8\xBF\xEE[";
 // " 元] ["
 constexpr std::string_view title_yuan = " \xD4\xAA] [";
 // " 年] [利率"
@@ -30,59 +31,83 @@ constexpr std::string_view totals_principal = ", \xB1\xBE\xBD\xF0: ";
 // ", 利息: "
 constexpr std::string_view totals_interest = ", \xC0\xFB\xCF\xA2: ";
 
+// The period number is kept as text and stored as one word: "001" onwards,
+// with all its digits past 999 (at most 7 for periods_max).
+constexpr std::size_t period_chars = 8;
+
 // The widest line any input can produce, for each layout.
-constexpr std::size_t title_max_chars = title_debx.size() + 1 + int32_max_chars +
-                                        title_yuan.size() + int32_max_chars +
-                                        title_years_rate.size() + percent_max_chars + 4;
+constexpr std::size_t title_max_chars = title_debx.size() + int32_max_chars + title_yuan.size() +
+                                        int32_max_chars + title_years_rate.size() +
+                                        percent_max_chars + 4;
 constexpr std::size_t row_max_chars =
-    int32_max_chars + 3 + amount_max_chars + 4 + amount_max_chars + 3 + amount_max_chars + 3;
+    period_chars + 3 + amount_max_chars + 4 + amount_max_chars + 3 + amount_max_chars + 3;
 constexpr std::size_t totals_max_chars = totals_paid.size() + amount_max_chars +
                                          totals_principal.size() + amount_max_chars +
                                          totals_interest.size() + amount_max_chars + 2;
 
+// Room checked before each line: the widest line and what its writers may
+// store past its end.
 constexpr std::size_t line_size = report_line_size;
-static_assert(title_max_chars <= line_size && header.size() <= line_size &&
-                  row_max_chars <= line_size && totals_max_chars <= line_size,
+static_assert(title_max_chars + store_slack <= line_size && header.size() <= line_size &&
+                  row_max_chars + store_slack <= line_size &&
+                  totals_max_chars + store_slack <= line_size,
               "a report line could be cut");
 
 // "等额本息借款[%d 元] [%d 年] [利率%.02f%%]\r\n", or the same with the
 // equal-principal title; the rate is shown in percent, scaled in double.
-std::size_t format_title(char* buff, std::string_view title, std::uint32_t sum, std::uint32_t year,
-                         float rate_y)
+char* format_title(char* at, std::string_view title, std::uint32_t sum, std::uint32_t year,
+                   float rate_y)
 {
-    std::size_t len = put_text(buff, line_size, 0, title);
-    len = put_text(buff, line_size, len, "[");
-    len = put_int(buff, line_size, len, static_cast<std::int32_t>(sum), 0);
-    len = put_text(buff, line_size, len, title_yuan);
-    len = put_int(buff, line_size, len, static_cast<std::int32_t>(year), 0);
-    len = put_text(buff, line_size, len, title_years_rate);
-    len = put_fixed(buff, line_size, len, static_cast<double>(rate_y) * 100.0, 2, 0);
-    return put_text(buff, line_size, len, "%]\r\n");
+    at = put_text(at, title);
+    at = put_int(at, static_cast<std::int32_t>(sum));
+    at = put_text(at, title_yuan);
+    at = put_int(at, static_cast<std::int32_t>(year));
+    at = put_text(at, title_years_rate);
+    at = put_fixed(at, static_cast<double>(rate_y) * 100.0, 2, 0);
+    return put_text(at, "%]\r\n");
+}
+
+// Moves the period number of `period` (its first `len` characters) on by one
+// and returns its new length: "009" becomes "010", "999" becomes "1000".
+std::size_t next_period(char* period, std::size_t len)
+{
+    std::size_t i = len;
+    while (i > 0 && period[i - 1] == '9') {
+        period[--i] = '0';
+    }
+    if (i == 0) {
+        period[0] = '1';
+        period[len] = '0';
+        return len + 1;
+    }
+    ++period[i - 1];
+    return len;
 }
 
 // "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n": period, payment, principal, interest.
-std::size_t format_row(char* buff, std::uint32_t period, float f_a_x, float f_p_x, float f_i_x)
+char* format_row(char* at, const char* period, std::size_t period_len, float f_a_x, float f_p_x,
+                 float f_i_x)
 {
-    std::size_t len = put_int(buff, line_size, 0, static_cast<std::int32_t>(period), 3);
-    len = put_text(buff, line_size, len, " : ");
-    len = put_fixed(buff, line_size, len, f_a_x, 2, 5);
-    len = put_text(buff, line_size, len, " ->[");
-    len = put_fixed(buff, line_size, len, f_p_x, 2, 5);
-    len = put_text(buff, line_size, len, "] [");
-    len = put_fixed(buff, line_size, len, f_i_x, 2, 5);
-    return put_text(buff, line_size, len, "]\r\n");
+    std::memcpy(at, period, period_chars);
+    at = put_text(at + period_len, " : ");
+    at = put_fixed(at, f_a_x, 2, 5);
+    at = put_text(at, " ->[");
+    at = put_fixed(at, f_p_x, 2, 5);
+    at = put_text(at, "] [");
+    at = put_fixed(at, f_i_x, 2, 5);
+    return put_text(at, "]\r\n");
 }
 
 // "全部还款: %.02f, 本金: %.02f, 利息: %.02f\r\n".
-std::size_t format_totals(char* buff, float f_a_sum, float f_p_sum, float f_i_sum)
+char* format_totals(char* at, float f_a_sum, float f_p_sum, float f_i_sum)
 {
-    std::size_t len = put_text(buff, line_size, 0, totals_paid);
-    len = put_fixed(buff, line_size, len, f_a_sum, 2, 0);
-    len = put_text(buff, line_size, len, totals_principal);
-    len = put_fixed(buff, line_size, len, f_p_sum, 2, 0);
-    len = put_text(buff, line_size, len, totals_interest);
-    len = put_fixed(buff, line_size, len, f_i_sum, 2, 0);
-    return put_text(buff, line_size, len, "\r\n");
+    at = put_text(at, totals_paid);
+    at = put_fixed(at, f_a_sum, 2, 0);
+    at = put_text(at, totals_principal);
+    at = put_fixed(at, f_p_sum, 2, 0);
+    at = put_text(at, totals_interest);
+    at = put_fixed(at, f_i_sum, 2, 0);
+    return put_text(at, "\r\n");
 }
 
 // Lines are gathered in a block of this size and handed to the report file
@@ -90,25 +115,27 @@ std::size_t format_totals(char* buff, float f_a_sum, float f_p_sum, float f_i_su
 // order as line by line, in a few large writes instead of two per line.
 constexpr std::size_t block_size = std::size_t{64} * 1024;
 
-// Hands the gathered lines to the report file and then to standard output.
-// Errors stay in the streams' error state and are checked when the report is
-// closed; a failing standard output never stops the report.
-void write_block(std::FILE* fp, const char* block, std::size_t used)
+// Hands the gathered lines [block, end) to the report file and then to
+// standard output. Errors stay in the streams' error state and are checked
+// when the report is closed; a failing standard output never stops the
+// report.
+void write_block(std::FILE* fp, const char* block, const char* end)
 {
+    auto used = static_cast<std::size_t>(end - block);
     std::fwrite(block, 1, used, fp);
     std::fwrite(block, 1, used, stdout);
 }
 
-// Where the next line is formatted in the block: after the gathered lines,
-// or at the start once they have been written out to leave room for the
-// widest line.
-std::size_t next_line_at(std::FILE* fp, const char* block, std::size_t used)
+// Where the next line is formatted in the block: at `at`, after the gathered
+// lines, or at the start once they have been written out to leave room for
+// the widest line.
+char* next_line_at(std::FILE* fp, char* block, char* at)
 {
-    if (used + line_size <= block_size) {
-        return used;
+    if (at + line_size <= block + block_size) {
+        return at;
     }
-    write_block(fp, block, used);
-    return 0;
+    write_block(fp, block, at);
+    return block;
 }
 
 // Equal-installment principal part of the first month: the principal divided
@@ -133,33 +160,34 @@ float equal_principal_part(std::uint32_t sum, std::uint32_t year)
 }
 
 // Computes one row per period and then the totals line, gathering them in
-// `block` after the `used` bytes already there; returns the bytes gathered.
-// Interest is charged on the balance at the start of each month. With
-// `principal_grows` the principal part of month cnt is f_p * (1 + rate_m)^cnt
-// (equal installments); otherwise it is f_p every month (equal principal).
-std::size_t emit_rows(std::FILE* fp, char* block, std::size_t used, std::uint32_t sum,
-                      std::uint32_t periods, float rate_m, float f_p, bool principal_grows)
+// `block` from `at` on; returns the end of what is gathered. Interest is
+// charged on the balance at the start of each month. With `principal_grows`
+// the principal part of month cnt is f_p * (1 + rate_m)^cnt (equal
+// installments); otherwise it is f_p every month (equal principal).
+char* emit_rows(std::FILE* fp, char* block, char* at, std::uint32_t sum, std::uint32_t periods,
+                float rate_m, float f_p, bool principal_grows)
 {
     double base = 1.0 + static_cast<double>(rate_m);
     float f_b_x = static_cast<float>(sum);
     float f_p_sum = 0.0f;
     float f_i_sum = 0.0f;
     float f_a_sum = 0.0f;
+    char period[period_chars] = {'0', '0', '0'};
+    std::size_t period_len = 3;
     for (std::uint32_t cnt = 0; cnt < periods; ++cnt) {
         float f_p_x = principal_grows
                           ? static_cast<float>(f_p * std::pow(base, static_cast<double>(cnt)))
                           : f_p;
         float f_i_x = f_b_x * rate_m;
         float f_a_x = f_p_x + f_i_x;
-        used = next_line_at(fp, block, used);
-        used += format_row(block + used, cnt + 1, f_a_x, f_p_x, f_i_x);
+        period_len = next_period(period, period_len);
+        at = format_row(next_line_at(fp, block, at), period, period_len, f_a_x, f_p_x, f_i_x);
         f_p_sum += f_p_x;
         f_i_sum += f_i_x;
         f_a_sum += f_a_x;
         f_b_x -= f_p_x;
     }
-    used = next_line_at(fp, block, used);
-    return used + format_totals(block + used, f_a_sum, f_p_sum, f_i_sum);
+    return format_totals(next_line_at(fp, block, at), f_a_sum, f_p_sum, f_i_sum);
 }
 
 // The frame both schedules share: bound the period count, open the report,
@@ -181,12 +209,10 @@ int loan_schedule(const char* file_name, std::string_view title, bool equal_inst
         return 1;
     }
     char block[block_size];
-    std::size_t used = format_title(block, title, sum, year, rate_y);
-    used += put_text(block + used, line_size, 0, header);
+    char* at = put_text(format_title(block, title, sum, year, rate_y), header);
     float f_p = equal_installment ? installment_base_principal(sum, periods, rate_m)
                                   : equal_principal_part(sum, year);
-    used = emit_rows(fp, block, used, sum, periods, rate_m, f_p, equal_installment);
-    write_block(fp, block, used);
+    write_block(fp, block, emit_rows(fp, block, at, sum, periods, rate_m, f_p, equal_installment));
 
     bool written = !std::ferror(fp);
     // The close writes out what is still buffered, so its result counts too.

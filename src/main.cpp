@@ -5,6 +5,7 @@
 
 #include "cfg.h"
 #include "loan.h"
+#include "text.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
@@ -41,6 +42,22 @@ void prepare_standard_output()
 #endif
 }
 
+// Widest echo line.
+constexpr std::size_t echo_max_chars =
+    sizeof "sum: , year: , rate: \r\n" - 1 + 2 * int32_max_chars + float6_max_chars;
+
+// "sum: %d, year: %d, rate: %f\r\n": the loan as read.
+char* format_echo(char* at, std::uint32_t sum, std::uint32_t year, float rate)
+{
+    at = put_text(at, "sum: ");
+    at = put_int(at, static_cast<std::int32_t>(sum));
+    at = put_text(at, ", year: ");
+    at = put_int(at, static_cast<std::int32_t>(year));
+    at = put_text(at, ", rate: ");
+    at = put_fixed(at, rate, 6, 0);
+    return put_text(at, "\r\n");
+}
+
 // Reads cfg.txt into the three parameters and echoes them when all three were
 // found. Returns false, after reporting it, when the file cannot be read.
 bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
@@ -63,8 +80,9 @@ bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
         return false;
     }
     if (len >= 1 && split_fields(buff, len, sum, year, rate) == 3) {
-        char line[echo_max_chars];
-        std::fwrite(line, 1, format_echo(line, sizeof line, *sum, *year, *rate), stdout);
+        char line[echo_max_chars + store_slack];
+        std::fwrite(line, 1, static_cast<std::size_t>(format_echo(line, *sum, *year, *rate) - line),
+                    stdout);
     }
     return true;
 }

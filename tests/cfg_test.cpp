@@ -140,28 +140,4 @@ TEST(Cfg, ParseDecimalTable)
     }
 }
 
-TEST(Cfg, EchoLineTable)
-{
-    const struct {
-        std::uint32_t sum;
-        std::uint32_t year;
-        float rate;
-        const char* expected;
-    } cases[] = {
-        {120, 1, 0.12f, "sum: 120, year: 1, rate: 0.120000\r\n"},
-        {120, 4294967295u, 0.0f, "sum: 120, year: -1, rate: 0.000000\r\n"},
-        {3000000000u, 1, 0.0078125f, "sum: -1294967296, year: 1, rate: 0.007813\r\n"},
-        {1, 2, -0.0f, "sum: 1, year: 2, rate: -0.000000\r\n"},
-    };
-    for (const auto& c : cases) {
-        char buff[echo_max_chars];
-        std::size_t len = format_echo(buff, sizeof buff, c.sum, c.year, c.rate);
-        EXPECT_EQ(std::string(buff, len), c.expected);
-    }
-    char widest[echo_max_chars + 1];
-    std::size_t len = format_echo(widest, sizeof widest, 2147483648u, 2147483648u,
-                                  -std::numeric_limits<float>::max());
-    EXPECT_EQ(len, echo_max_chars) << "the widest echo line fills its buffer exactly";
-}
-
 } // namespace

@@ -289,6 +289,28 @@ TEST(Program, StandardOutputCopiesEveryLine)
                                           dir.read("debx.txt") + dir.read("debj.txt"));
 }
 
+TEST(Program, EchoLineTable)
+{
+    const struct {
+        std::string cfg;
+        const char* echo;
+    } cases[] = {
+        {cfg("120", "-1", "0"), "sum: 120, year: -1, rate: 0.000000\r\n"},
+        {cfg("-1294967296", "0", "0.0078125"), "sum: -1294967296, year: 0, rate: 0.007813\r\n"},
+        {cfg("1", "0", "-0"), "sum: 1, year: 0, rate: -0.000000\r\n"},
+        {cfg("-2147483648", "-2147483648", "-3.4028234663852886e38"),
+         "sum: -2147483648, year: -2147483648, rate: "
+         "-340282346638528859811704183484516925440.000000\r\n"},
+    };
+    for (const auto& c : cases) {
+        WorkDir dir;
+        dir.write("cfg.txt", c.cfg);
+        run_loan(dir);
+        std::string out = dir.read("stdout.txt");
+        EXPECT_EQ(out.substr(0, out.find('\n') + 1), c.echo) << c.cfg;
+    }
+}
+
 TEST(Program, ZeroRateMakesBothSchedulesAlike)
 {
     WorkDir dir;

@@ -1,0 +1,115 @@
+// The floor the program is measured against: only the work no implementation
+// can avoid. It runs the same float loops as the program (the 2N calls of the
+// power function of the equal-installment schedule included) and writes the
+// same number of bytes, unformatted, to each report and then to standard
+// output in 64 KiB blocks. The byte counts come from the command line:
+//   loan_floor ECHO_BYTES DEBX_BYTES DEBJ_BYTES
+// Each line's share of a report's bytes is spread evenly over its lines, and
+// the bytes of every row's three amounts are stored in the block, so that
+// nothing computed can be optimized away. Only for the benchmark.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t block_size = std::size_t{64} * 1024;
+
+struct Blocks {
+    std::FILE* fp;
+    char block[block_size + 16]; // room for one row's amounts past the end
+    std::size_t used;
+};
+
+// Moves on to `line_end` bytes of the report, writing out every full block.
+void advance(Blocks* out, std::uint64_t* written, std::uint64_t line_end)
+{
+    while (line_end - *written >= block_size - out->used) {
+        std::size_t room = block_size - out->used;
+        std::fwrite(out->block, 1, block_size, out->fp);
+        std::fwrite(out->block, 1, block_size, stdout);
+        *written += room;
+        out->used = 0;
+    }
+    out->used += static_cast<std::size_t>(line_end - *written);
+    *written = line_end;
+}
+
+void floor_schedule(const char* name, bool equal_installment, std::uint32_t sum,
+                    std::uint32_t year, float rate_y, std::uint64_t bytes)
+{
+    static Blocks out;
+    out.fp = std::fopen(name, "wb+");
+    out.used = 0;
+    if (out.fp == nullptr) {
+        std::exit(1);
+    }
+    float rate_m = rate_y / 12;
+    std::uint32_t periods = year * 12u;
+    std::uint64_t lines = std::uint64_t{periods} + 3;
+    std::uint64_t written = 0;
+    advance(&out, &written, bytes * 2 / lines); // title and header
+    double base = 1.0 + static_cast<double>(rate_m);
+    float f_p;
+    if (equal_installment) {
+        float f_tmp = 0.0f;
+        for (std::uint32_t k = 0; k < periods; ++k) {
+            f_tmp = static_cast<float>(f_tmp + std::pow(base, static_cast<double>(k)));
+        }
+        f_p = static_cast<float>(static_cast<double>(sum) / f_tmp);
+    } else {
+        f_p = static_cast<float>(static_cast<double>(sum) / (static_cast<double>(year) * 12.0));
+    }
+    float f_b_x = static_cast<float>(sum);
+    float f_p_sum = 0.0f, f_i_sum = 0.0f, f_a_sum = 0.0f;
+    for (std::uint32_t cnt = 0; cnt < periods; ++cnt) {
+        float f_p_x = equal_installment
+                          ? static_cast<float>(f_p * std::pow(base, static_cast<double>(cnt)))
+                          : f_p;
+        float f_i_x = f_b_x * rate_m;
+        float f_a_x = f_p_x + f_i_x;
+        float row[3] = {f_a_x, f_p_x, f_i_x};
+        std::memcpy(out.block + out.used, row, sizeof row);
+        advance(&out, &written, bytes * (cnt + 3) / lines);
+        f_p_sum += f_p_x;
+        f_i_sum += f_i_x;
+        f_a_sum += f_a_x;
+        f_b_x -= f_p_x;
+    }
+    float totals[3] = {f_a_sum, f_p_sum, f_i_sum};
+    std::memcpy(out.block + out.used, totals, sizeof totals);
+    advance(&out, &written, bytes);
+    std::fwrite(out.block, 1, out.used, out.fp);
+    std::fwrite(out.block, 1, out.used, stdout);
+    std::fclose(out.fp);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::FILE* fp = std::fopen("cfg.txt", "rb");
+    if (fp == nullptr || argc != 4) {
+        return 1;
+    }
+    char buff[128] = {};
+    std::fread(buff, 1, 127, fp);
+    std::fclose(fp);
+    // Three lines: principal, term, rate.
+    char* year_line = std::strchr(buff, '\n');
+    char* rate_line = year_line != nullptr ? std::strchr(year_line + 1, '\n') : nullptr;
+    if (rate_line == nullptr) {
+        return 1;
+    }
+    auto sum = static_cast<std::uint32_t>(std::atoi(buff));
+    auto year = static_cast<std::uint32_t>(std::atoi(year_line + 1));
+    auto rate = static_cast<float>(std::atof(rate_line + 1));
+    std::uint64_t echo_bytes = std::strtoull(argv[1], nullptr, 10);
+    char echo[256] = {};
+    std::fwrite(echo, 1, echo_bytes < sizeof echo ? echo_bytes : sizeof echo, stdout);
+    floor_schedule("debx.txt", true, sum, year, rate, std::strtoull(argv[2], nullptr, 10));
+    floor_schedule("debj.txt", false, sum, year, rate, std::strtoull(argv[3], nullptr, 10));
+    return 0;
+}
