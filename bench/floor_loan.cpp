@@ -37,8 +37,8 @@ void advance(Blocks* out, std::uint64_t* written, std::uint64_t line_end)
     *written = line_end;
 }
 
-void floor_schedule(const char* name, bool equal_installment, std::uint32_t sum,
-                    std::uint32_t year, float rate_y, std::uint64_t bytes)
+void floor_schedule(const char* name, bool equal_installment, std::uint32_t sum, std::uint32_t year,
+                    float rate_y, std::uint64_t bytes)
 {
     static Blocks out;
     out.fp = std::fopen(name, "wb+");

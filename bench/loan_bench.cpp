@@ -1,7 +1,8 @@
-// Benchmarks: the whole program against the straightforward snprintf
-// implementation (loan_reference), run alternately in pairs on the same
-// loan, and its peak memory at a short and at the longest term; plus the
-// cost of formatting one row both ways.
+// Benchmarks: the whole program against the floor of what any implementation
+// must do (loan_floor) and against the straightforward snprintf
+// implementation (loan_reference), run alternately on the same loan, and its
+// peak memory at a short and at the longest term; plus the cost of
+// formatting ordinary rows both ways.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -33,7 +34,7 @@ struct Measured {
 // directory: the previous run's reports are removed and the disk is synced
 // beforehand, outside the time measured, so that neither program pays for
 // freeing or writing back the other's 80 MB.
-Measured run_program(const char* program, const fs::path& dir)
+Measured run_program(const fs::path& dir, const char* program, std::vector<std::string> args = {})
 {
     fs::remove(dir / "debx.txt");
     fs::remove(dir / "debj.txt");
@@ -45,7 +46,12 @@ Measured run_program(const char* program, const fs::path& dir)
         if (null_fd < 0 || dup2(null_fd, 1) < 0 || chdir(dir.c_str()) != 0) {
             _exit(126);
         }
-        execl(program, program, static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(program)};
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        execv(program, argv.data());
         _exit(127);
     }
     int status = 0;
@@ -73,28 +79,37 @@ double median(std::vector<double> values)
     return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
-// Each iteration runs the program and then the reference on 1,200,000
-// periods per schedule; the counters give the medians and their ratio.
-void BM_WholeRunPairs(benchmark::State& state)
+// Each iteration runs the program, the floor and the reference on 1,200,000
+// periods per schedule; the counters give the medians and their ratios. The
+// floor writes as many bytes as the program's run before it.
+void BM_WholeRuns(benchmark::State& state)
 {
     fs::path dir = loan_dir("100000");
     std::vector<double> loan_seconds;
+    std::vector<double> floor_seconds;
     std::vector<double> reference_seconds;
     for (auto _ : state) {
-        Measured loan = run_program(LOAN_EXE, dir);
-        Measured reference = run_program(REFERENCE_EXE, dir);
+        Measured loan = run_program(dir, LOAN_EXE);
+        const std::string echo = "sum: 300000, year: 100000, rate: 0.051500\r\n";
+        std::vector<std::string> bytes = {std::to_string(echo.size()),
+                                          std::to_string(fs::file_size(dir / "debx.txt")),
+                                          std::to_string(fs::file_size(dir / "debj.txt"))};
+        Measured floor = run_program(dir, FLOOR_EXE, bytes);
+        Measured reference = run_program(dir, REFERENCE_EXE);
         loan_seconds.push_back(loan.seconds);
+        floor_seconds.push_back(floor.seconds);
         reference_seconds.push_back(reference.seconds);
-        state.SetIterationTime(loan.seconds + reference.seconds);
+        state.SetIterationTime(loan.seconds + floor.seconds + reference.seconds);
     }
     double loan_median = median(loan_seconds);
-    double reference_median = median(reference_seconds);
     state.counters["loan_s"] = loan_median;
-    state.counters["reference_s"] = reference_median;
-    state.counters["ratio"] = loan_median / reference_median;
+    state.counters["floor_s"] = median(floor_seconds);
+    state.counters["reference_s"] = median(reference_seconds);
+    state.counters["loan_per_floor"] = loan_median / median(floor_seconds);
+    state.counters["loan_per_reference"] = loan_median / median(reference_seconds);
     fs::remove_all(dir);
 }
-BENCHMARK(BM_WholeRunPairs)->Iterations(7)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_WholeRuns)->Iterations(7)->UseManualTime()->Unit(benchmark::kSecond);
 
 // Peak resident memory of the program for a term of `years` (12 periods a
 // year).
@@ -103,7 +118,7 @@ void BM_PeakRss(benchmark::State& state)
     fs::path dir = loan_dir(std::to_string(state.range(0)));
     long peak = 0;
     for (auto _ : state) {
-        Measured loan = run_program(LOAN_EXE, dir);
+        Measured loan = run_program(dir, LOAN_EXE);
         peak = std::max(peak, loan.peak_rss_kib);
         state.SetIterationTime(loan.seconds);
     }
@@ -118,48 +133,73 @@ BENCHMARK(BM_PeakRss)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// Ordinary rows, positive amounts below a million yuan, formatted by the
-// program's own writer as the schedules do: "%03d : %5.02f ->[%5.02f]
-// [%5.02f]\r\n", one after the other in a buffer.
-void BM_RowInPlace(benchmark::State& state)
+// The rows of an ordinary loan (100000 yuan over 20 years at 4.9 %, the
+// equal-principal schedule): payment, principal and interest of each month.
+struct Row {
+    float payment, principal, interest;
+};
+
+std::vector<Row> ordinary_rows()
 {
-    char buff[1024];
-    float payment = 2274.625f;
-    float principal = 1000.0f;
-    float interest = 1274.625f;
+    std::vector<Row> rows;
+    float rate_m = 0.049f / 12;
+    float f_p = static_cast<float>(100000.0 / 240.0);
+    float f_b_x = 100000.0f;
+    for (int cnt = 0; cnt < 240; ++cnt) {
+        float f_i_x = f_b_x * rate_m;
+        rows.push_back({f_p + f_i_x, f_p, f_i_x});
+        f_b_x -= f_p;
+    }
+    return rows;
+}
+
+// Those rows formatted by the program's own writer as the schedules do it:
+// "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n", the period number copied as text.
+void BM_RowsInPlace(benchmark::State& state)
+{
+    std::vector<Row> rows = ordinary_rows();
+    std::vector<char> block(rows.size() * 64);
+    const char period[8] = "123";
     for (auto _ : state) {
-        char* at = buff;
-        for (int row = 0; row < 4; ++row) {
-            at = put_text(at, "004 : ");
-            at = put_fixed(at, payment, 2, 5);
+        char* at = block.data();
+        for (const Row& row : rows) {
+            std::memcpy(at, period, sizeof period);
+            at = put_text(at + 3, " : ");
+            at = put_fixed(at, row.payment, 2, 5);
             at = put_text(at, " ->[");
-            at = put_fixed(at, principal, 2, 5);
+            at = put_fixed(at, row.principal, 2, 5);
             at = put_text(at, "] [");
-            at = put_fixed(at, interest, 2, 5);
+            at = put_fixed(at, row.interest, 2, 5);
             at = put_text(at, "]\r\n");
         }
         benchmark::DoNotOptimize(at);
         benchmark::ClobberMemory();
-        payment += 0.01f;
-        interest -= 0.01f;
     }
-    state.SetItemsProcessed(state.iterations() * 4);
+    state.counters["ns_per_row"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * rows.size()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_RowInPlace);
+BENCHMARK(BM_RowsInPlace);
 
-// The same row through snprintf.
-void BM_RowSnprintf(benchmark::State& state)
+// The same rows through snprintf.
+void BM_RowsSnprintf(benchmark::State& state)
 {
-    char buff[128];
-    float amount = 2274.625f;
+    std::vector<Row> rows = ordinary_rows();
+    std::vector<char> block(rows.size() * 64);
     for (auto _ : state) {
-        int len = std::snprintf(buff, sizeof buff, "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n", 4,
-                                amount, 1000.0f, 1274.625f);
-        benchmark::DoNotOptimize(len);
-        benchmark::DoNotOptimize(amount);
+        char* at = block.data();
+        for (const Row& row : rows) {
+            at += std::snprintf(at, 128, "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n", 123, row.payment,
+                                row.principal, row.interest);
+        }
+        benchmark::DoNotOptimize(at);
+        benchmark::ClobberMemory();
     }
+    state.counters["ns_per_row"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * rows.size()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_RowSnprintf);
+BENCHMARK(BM_RowsSnprintf);
 
 } // namespace
 

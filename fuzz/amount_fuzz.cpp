@@ -1,7 +1,7 @@
-// Arbitrary float bit patterns through the amount formatter, as amounts, as
+// Arbitrary float bit patterns through the number writer, as amounts, as
 // rates in percent (a float times 100 in double) and with six decimals,
-// against a slow exact reference; and the widest texts fit their buffers.
-#include <cmath>
+// against the slow exact reference; and the widest texts fit their buffers.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,61 +9,24 @@
 #include <string>
 
 #include "loan.h"
+#include "exact_reference.h"
 #include "text.h"
 
 namespace {
 
-// The exact decimal expansion from snprintf (exact for these values on
-// glibc), rounded half away from zero by hand on the digit string.
-std::string reference(double value, int decimals)
-{
-    if (std::isnan(value)) {
-        return "nan";
-    }
-    std::string sign = std::signbit(value) ? "-" : "";
-    if (std::isinf(value)) {
-        return sign + "inf";
-    }
-    char text[1200];
-    std::snprintf(text, sizeof text, "%.1100f", std::fabs(value));
-    std::string digits(text);
-    std::size_t point = digits.find('.');
-    std::string kept = digits.substr(0, point) + digits.substr(point + 1, decimals);
-    if (digits[point + 1 + decimals] >= '5') {
-        std::size_t i = kept.size();
-        while (i > 0 && kept[i - 1] == '9') {
-            kept[--i] = '0';
-        }
-        if (i == 0) {
-            kept.insert(kept.begin(), '1');
-        } else {
-            ++kept[i - 1];
-        }
-    }
-    std::string result = kept.substr(0, kept.size() - decimals);
-    if (decimals > 0) {
-        result += '.';
-        result += kept.substr(kept.size() - decimals);
-    }
-    return sign + result;
-}
-
+// The text at width 5 is the exact reference padded, and nothing is stored
+// more than the slack past it.
 void check(double value, int decimals, std::size_t widest)
 {
-    char out[fixed_text_size];
-    std::size_t len = format_fixed(out, value, decimals);
-    if (len > widest || std::string(out, len) != reference(value, decimals)) {
-        std::fprintf(stderr, "%a with %d decimals: got %.*s, want %s\n", value, decimals,
-                     static_cast<int>(len), out, reference(value, decimals).c_str());
-        std::abort();
-    }
-    // In a line buffer, padded to five, the text is the same and stays inside.
+    std::string want = exact::padded(value, decimals, 5);
     char line[report_line_size + 1];
-    line[report_line_size] = '#';
-    std::size_t put = put_fixed(line, report_line_size, 0, value, decimals, 5);
-    std::size_t pad = len < 5 ? 5 - len : 0;
-    if (put != pad + len || std::memcmp(line + pad, out, len) != 0 ||
-        line[report_line_size] != '#') {
+    std::memset(line, '#', sizeof line);
+    std::size_t len = static_cast<std::size_t>(put_fixed(line, value, decimals, 5) - line);
+    if (std::string(line, len) != want || len > std::max<std::size_t>(widest, 5) ||
+        std::find_if(line + len + store_slack, line + sizeof line,
+                     [](char c) { return c != '#'; }) != line + sizeof line) {
+        std::fprintf(stderr, "%a with %d decimals: got %.*s, want %s\n", value, decimals,
+                     static_cast<int>(len), line, want.c_str());
         std::abort();
     }
 }

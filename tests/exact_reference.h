@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -11,12 +12,13 @@
 
 namespace exact {
 
-// Decimal digits of `n` times 2^`shift`, by long multiplication in base 10^9.
-inline std::string whole_digits(std::uint64_t n, int shift)
+// Writes the decimal digits of `n` times 2^`shift` backwards, ending just
+// before `end`, by long multiplication in base 10^9; returns where they start.
+inline char* whole_digits(char* end, std::uint64_t n, int shift)
 {
     constexpr std::uint64_t base = 1000000000;
     std::array<std::uint64_t, 8> limbs{n % base, n / base % base, n / base / base};
-    std::size_t used = 3;
+    std::size_t used = n >= base * base ? 3 : n >= base ? 2 : 1;
     for (; shift > 0; shift -= 29) {
         int step = shift < 29 ? shift : 29;
         std::uint64_t carry = 0;
@@ -32,15 +34,15 @@ inline std::string whole_digits(std::uint64_t n, int shift)
             limbs[used++] = carry;
         }
     }
-    while (used > 1 && limbs[used - 1] == 0) {
-        --used;
+    // Nine digits a limb, the most significant without its leading zeros.
+    char* start = end;
+    for (std::size_t i = 0; i < used; ++i) {
+        for (int digit = 0; digit < 9 && (i + 1 < used || digit == 0 || limbs[i] != 0); ++digit) {
+            *--start = static_cast<char>('0' + limbs[i] % 10);
+            limbs[i] /= 10;
+        }
     }
-    std::string text = std::to_string(limbs[used - 1]);
-    for (std::size_t i = used - 1; i-- > 0;) {
-        std::string limb = std::to_string(limbs[i]);
-        text += std::string(9 - limb.size(), '0') + limb;
-    }
-    return text;
+    return start;
 }
 
 // "%.*f" of `value` with an exact tie rounded away from zero, "nan", "inf"
@@ -60,9 +62,10 @@ inline std::string fixed(double value, int decimals)
     auto significand =
         static_cast<std::uint64_t>(std::ldexp(std::frexp(std::fabs(value), &exponent), 53));
     exponent -= 53;
-    while (significand != 0 && significand % 2 == 0) {
-        significand /= 2;
-        ++exponent;
+    if (significand != 0) {
+        int zeros = std::countr_zero(significand);
+        significand >>= zeros;
+        exponent += zeros;
     }
     std::uint64_t scale = 1;
     for (int i = 0; i < decimals; ++i) {
@@ -75,22 +78,26 @@ inline std::string fixed(double value, int decimals)
     // negative, else the first bit shifted out says whether at least one half
     // is left over.
     std::uint64_t scaled = significand * scale;
-    std::string digits;
-    if (exponent >= 0) {
-        digits = whole_digits(scaled, exponent);
-    } else {
+    if (exponent < 0) {
         int shift = -exponent;
-        std::uint64_t units = shift < 64 ? scaled >> shift : 0;
         bool half_or_more = shift <= 64 && (scaled >> (shift - 1) & 1) != 0;
-        digits = std::to_string(units + (half_or_more ? 1 : 0));
+        scaled = (shift < 64 ? scaled >> shift : 0) + (half_or_more ? 1 : 0);
+        exponent = 0;
     }
-    if (digits.size() < static_cast<std::size_t>(decimals) + 1) {
-        digits.insert(0, decimals + 1 - digits.size(), '0');
+    char buffer[96];
+    char* end = buffer + sizeof buffer;
+    char* start = whole_digits(end, scaled, exponent);
+    auto places = static_cast<std::ptrdiff_t>(decimals);
+    while (end - start <= places) {
+        *--start = '0';
     }
-    if (decimals > 0) {
-        digits.insert(digits.size() - decimals, ".");
+    std::string text = sign;
+    text.append(start, end - places);
+    if (places > 0) {
+        text += '.';
+        text.append(end - places, end);
     }
-    return sign + digits;
+    return text;
 }
 
 // The same, right-aligned with spaces in at least `min_width` characters.
