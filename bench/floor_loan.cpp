@@ -4,9 +4,10 @@
 // same number of bytes, unformatted, to each report and then to standard
 // output in 64 KiB blocks. The byte counts come from the command line:
 //   loan_floor ECHO_BYTES DEBX_BYTES DEBJ_BYTES
-// Each line's share of a report's bytes is spread evenly over its lines, and
-// the bytes of every row's three amounts are stored in the block, so that
-// nothing computed can be optimized away. Only for the benchmark.
+// Each line but the last gets the same share of a report's bytes, the last
+// line the rest, and the bytes of every row's three amounts are stored in the
+// block, so that nothing computed can be optimized away. Only for the
+// benchmark.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -23,18 +24,15 @@ struct Blocks {
     std::size_t used;
 };
 
-// Moves on to `line_end` bytes of the report, writing out every full block.
-void advance(Blocks* out, std::uint64_t* written, std::uint64_t line_end)
+// Moves on by `bytes`, writing out every full block.
+void advance(Blocks* out, std::uint64_t bytes)
 {
-    while (line_end - *written >= block_size - out->used) {
-        std::size_t room = block_size - out->used;
+    out->used += static_cast<std::size_t>(bytes);
+    while (out->used >= block_size) {
         std::fwrite(out->block, 1, block_size, out->fp);
         std::fwrite(out->block, 1, block_size, stdout);
-        *written += room;
-        out->used = 0;
+        out->used -= block_size;
     }
-    out->used += static_cast<std::size_t>(line_end - *written);
-    *written = line_end;
 }
 
 void floor_schedule(const char* name, bool equal_installment, std::uint32_t sum, std::uint32_t year,
@@ -48,9 +46,8 @@ void floor_schedule(const char* name, bool equal_installment, std::uint32_t sum,
     }
     float rate_m = rate_y / 12;
     std::uint32_t periods = year * 12u;
-    std::uint64_t lines = std::uint64_t{periods} + 3;
-    std::uint64_t written = 0;
-    advance(&out, &written, bytes * 2 / lines); // title and header
+    std::uint64_t line_bytes = bytes / (std::uint64_t{periods} + 3);
+    advance(&out, 2 * line_bytes); // title and header
     double base = 1.0 + static_cast<double>(rate_m);
     float f_p;
     if (equal_installment) {
@@ -72,7 +69,7 @@ void floor_schedule(const char* name, bool equal_installment, std::uint32_t sum,
         float f_a_x = f_p_x + f_i_x;
         float row[3] = {f_a_x, f_p_x, f_i_x};
         std::memcpy(out.block + out.used, row, sizeof row);
-        advance(&out, &written, bytes * (cnt + 3) / lines);
+        advance(&out, line_bytes);
         f_p_sum += f_p_x;
         f_i_sum += f_i_x;
         f_a_sum += f_a_x;
@@ -80,7 +77,7 @@ void floor_schedule(const char* name, bool equal_installment, std::uint32_t sum,
     }
     float totals[3] = {f_a_sum, f_p_sum, f_i_sum};
     std::memcpy(out.block + out.used, totals, sizeof totals);
-    advance(&out, &written, bytes);
+    advance(&out, bytes - (std::uint64_t{periods} + 2) * line_bytes);
     std::fwrite(out.block, 1, out.used, out.fp);
     std::fwrite(out.block, 1, out.used, stdout);
     std::fclose(out.fp);

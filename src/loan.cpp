@@ -1,6 +1,8 @@
 #include "loan.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -123,7 +125,7 @@ void write_block(std::FILE* fp, const char* block, const char* end)
 {
     auto used = static_cast<std::size_t>(end - block);
     std::fwrite(block, 1, used, fp);
-    std::fwrite(block, 1, used, stdout);
+    write_console(block, used);
 }
 
 // Where the next line is formatted in the block: at `at`, after the gathered
@@ -136,6 +138,20 @@ char* next_line_at(std::FILE* fp, char* block, char* at)
     }
     write_block(fp, block, at);
     return block;
+}
+
+// Whether a write to standard output failed only because nobody takes the
+// console copy: its reader has gone away on purpose (a closed pipe, as with
+// `loan | head -1`) or, on Windows, standard output is closed (on POSIX a
+// closed one is pointed at /dev/null at start). The Windows runtime reports
+// these as EINVAL and EBADF.
+bool copy_not_taken(int error)
+{
+#ifdef _WIN32
+    return error == EPIPE || error == EINVAL || error == EBADF;
+#else
+    return error == EPIPE;
+#endif
 }
 
 // Equal-installment principal part of the first month: the principal divided
@@ -199,13 +215,13 @@ int loan_schedule(const char* file_name, std::string_view title, bool equal_inst
     float rate_m = rate_y / 12;
     std::uint32_t periods = year * 12u;
     if (periods > periods_max) {
-        std::printf("too many periods for <%s>: %u (at most %u)\r\n", file_name,
-                    static_cast<unsigned>(periods), static_cast<unsigned>(periods_max));
+        print_console("too many periods for <%s>: %u (at most %u)\r\n", file_name,
+                      static_cast<unsigned>(periods), static_cast<unsigned>(periods_max));
         return 1;
     }
     std::FILE* fp = std::fopen(file_name, "wb+");
     if (fp == nullptr) {
-        std::printf("open file <%s> fail\r\n", file_name);
+        print_console("open file <%s> fail\r\n", file_name);
         return 1;
     }
     char block[block_size];
@@ -214,19 +230,47 @@ int loan_schedule(const char* file_name, std::string_view title, bool equal_inst
                                   : equal_principal_part(sum, year);
     write_block(fp, block, emit_rows(fp, block, at, sum, periods, rate_m, f_p, equal_installment));
 
-    bool written = !std::ferror(fp);
-    // The close writes out what is still buffered, so its result counts too.
+    // What is still buffered is written out first: some runtimes' fclose()
+    // does not report a failure to write it (Wine's).
+    bool written = std::fflush(fp) == 0 && !std::ferror(fp);
     if (std::fclose(fp) != 0) {
         written = false;
     }
     if (!written) {
-        std::printf("write file <%s> fail\r\n", file_name);
+        print_console("write file <%s> fail\r\n", file_name);
         return 1;
     }
     return 0;
 }
 
 } // namespace
+
+void write_console(const char* text, std::size_t len)
+{
+    errno = 0;
+    if (std::fwrite(text, 1, len, stdout) != len && copy_not_taken(errno)) {
+        std::clearerr(stdout);
+    }
+}
+
+void print_console(const char* format, ...)
+{
+    char message[128];
+    std::va_list args;
+    va_start(args, format);
+    int len = std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    write_console(message, static_cast<std::size_t>(len));
+}
+
+bool console_complete()
+{
+    errno = 0;
+    if (std::fflush(stdout) != 0 && copy_not_taken(errno)) {
+        std::clearerr(stdout);
+    }
+    return !std::ferror(stdout);
+}
 
 int loan_debx(std::uint32_t sum, std::uint32_t year, float rate_y)
 {

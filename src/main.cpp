@@ -18,28 +18,37 @@
 namespace {
 
 // Sets standard output up so that it receives exactly the report bytes,
-// whatever the platform and however the program was started.
-void prepare_standard_output()
+// whatever the platform and however the program was started. Returns false
+// when that cannot be done and no file may be opened.
+bool prepare_standard_output()
 {
 #if defined(__unix__) || defined(__APPLE__)
     // A program started with a standard descriptor closed would give it to
     // the first file it opens, and the console copy of every line would then
     // be written into a report. Each closed one is taken by /dev/null first
-    // (open returns the lowest free descriptor).
+    // (open returns the lowest free descriptor); where /dev/null cannot be
+    // opened, the run stops before any file is.
     for (int fd = 0; fd <= 2; ++fd) {
-        if (fcntl(fd, F_GETFD) == -1) {
-            open("/dev/null", O_RDWR);
+        if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", O_RDWR) != fd) {
+            return false;
         }
     }
 #elif defined(_WIN32)
     // Binary mode: lines keep their CR LF instead of becoming CR CR LF.
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
 #ifdef SIGPIPE
     // A reader of standard output that goes away must not end the run: the
     // reports still receive every line.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+#ifdef SIGXFSZ
+    // Nor may a file-size limit: the write past it fails instead (EFBIG) and
+    // is reported like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    return true;
 }
 
 // Widest echo line.
@@ -66,7 +75,7 @@ bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
     // every platform delivers the same bytes.
     std::FILE* fp = std::fopen("cfg.txt", "rb");
     if (fp == nullptr) {
-        std::fputs("open <cfg.txt> fail\r\n", stdout);
+        print_console("open <cfg.txt> fail\r\n");
         return false;
     }
     char buff[cfg_content_max + 1];
@@ -76,13 +85,12 @@ bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
     if (!read) {
         // A cfg.txt that exists but cannot be read (a directory, say) is as
         // unusable as a missing one.
-        std::fputs("open <cfg.txt> fail\r\n", stdout);
+        print_console("open <cfg.txt> fail\r\n");
         return false;
     }
     if (len >= 1 && split_fields(buff, len, sum, year, rate) == 3) {
         char line[echo_max_chars + store_slack];
-        std::fwrite(line, 1, static_cast<std::size_t>(format_echo(line, *sum, *year, *rate) - line),
-                    stdout);
+        write_console(line, static_cast<std::size_t>(format_echo(line, *sum, *year, *rate) - line));
     }
     return true;
 }
@@ -91,15 +99,23 @@ bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
 
 int main()
 {
-    prepare_standard_output();
+    if (!prepare_standard_output()) {
+        return 1;
+    }
     // Values that cfg.txt does not supply stay zero.
     std::uint32_t sum = 0;
     std::uint32_t year = 0;
     float rate = 0.0f;
-    if (!read_cfg(&sum, &year, &rate)) {
-        return 1;
+    int status = 1;
+    if (read_cfg(&sum, &year, &rate)) {
+        int debx_status = loan_debx(sum, year, rate);
+        int debj_status = loan_debj(sum, year, rate);
+        status = debx_status != 0 || debj_status != 0 ? 1 : 0;
     }
-    int debx_status = loan_debx(sum, year, rate);
-    int debj_status = loan_debj(sum, year, rate);
-    return debx_status != 0 || debj_status != 0 ? 1 : 0;
+    // Checked once the reports are closed, so that they never wait on it.
+    if (!console_complete()) {
+        std::fputs("write <stdout> fail\r\n", stderr);
+        status = 1;
+    }
+    return status;
 }

@@ -4,6 +4,9 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,10 +70,11 @@ Program program_under_test()
     return path != nullptr ? Program{std::getenv("LOAN_RUNNER"), path} : Program{nullptr, LOAN_EXE};
 }
 
-// Runs the program in `dir`; returns its exit status, or 128 + the signal
-// that killed it.
+// Runs the program in `dir`, standard error to stderr.txt there, after
+// `in_child` (when given) has set the child process up; returns its exit
+// status, or 128 + the signal that killed it.
 int run_loan(const WorkDir& dir, Output output = Output::file,
-             Program program = program_under_test())
+             Program program = program_under_test(), void (*in_child)() = nullptr)
 {
     int pipe_fds[2] = {-1, -1};
     if (output == Output::closed_pipe) {
@@ -96,7 +100,13 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         } else {
             close(1);
         }
+        int err_fd = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(err_fd, 2);
+        close(err_fd);
         std::signal(SIGPIPE, SIG_DFL); // as a shell starts it
+        if (in_child != nullptr) {
+            in_child();
+        }
         if (program.runner != nullptr) {
             execl(program.runner, program.runner, program.path, static_cast<char*>(nullptr));
         } else {
@@ -341,23 +351,57 @@ Reference reference_run(const std::string& cfg_text)
 // Long enough that standard output is flushed during the run.
 const char* const fault_loan = "100000\n30\n0.049\n";
 
+// A file-size limit of 3 KiB, above each report of the short loan below but
+// not above their console copy.
+void limit_file_size()
+{
+    rlimit limit{3072, 3072};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// An empty /dev, as in a mount namespace of a container: /dev/null cannot be
+// opened. Exits at once where the mount namespace cannot be made private.
+void hide_dev()
+{
+    if (unshare(CLONE_NEWNS) != 0 ||
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", "/dev", "tmpfs", 0, nullptr) != 0) {
+        _exit(125);
+    }
+}
+
+// Whether this process may make a mount namespace of its own (root may).
+bool can_hide_dev()
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        _exit(unshare(CLONE_NEWNS) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 struct FaultCase {
     const char* name;
     const char* cfg; // nullptr: no cfg.txt
     std::function<void(const WorkDir&)> setup;
     Output output;
     int status;
-    // Expected standard output (when written to a file), from the reference.
+    // Expected standard output (when written to a file), from the reference
+    // run of the same cfg.txt.
     std::function<std::string(const Reference&)> expected_stdout;
     bool debx_complete;
     bool debj_complete;
     const char* old_reports = nullptr; // written first, must be left as they are
+    std::string expected_stderr = "";
+    void (*in_child)() = nullptr; // POSIX only: not for a program run through wine
 };
 
 TEST(Program, FaultsTable)
 {
     const char* loan = fault_loan;
-    const Reference ref = reference_run(loan);
+    const char* short_loan = "120\n7\n0.12\n";
     auto nothing = [](const WorkDir&) {
     };
     const FaultCase cases[] = {
@@ -390,8 +434,20 @@ TEST(Program, FaultsTable)
          true, false},
         {"standard output is a pipe with no reader", loan, nothing, Output::closed_pipe, 0, nullptr,
          true, true},
-        {"standard output on a full disk", loan, nothing, Output::full_disk, 0, nullptr, true,
-         true},
+        {"standard output on a full disk: reported once the reports are whole", loan, nothing,
+         Output::full_disk, 1, nullptr, true, true, nullptr, "write <stdout> fail\r\n"},
+        {"a file-size limit only the console copy passes", short_loan, nothing, Output::file, 1,
+         [](const Reference& r) { return (r.echo + r.debx + r.debj).substr(0, 3072); }, true, true,
+         nullptr, "write <stdout> fail\r\n", limit_file_size},
+        {"standard output closed and /dev/null missing: no file is touched", loan, nothing,
+         Output::closed, 1, nullptr, false, false, "old", "", hide_dev},
+        {"debx.txt fails only when it is closed", "120\n0\n0.12\n",
+         [](const WorkDir& d) { fs::create_symlink("/dev/full", d.path / "debx.txt"); },
+         Output::file, 1,
+         [](const Reference& r) {
+             return r.echo + r.debx + "write file <debx.txt> fail\r\n" + r.debj;
+         },
+         false, true},
         {"standard output closed", loan, nothing, Output::closed, 0, nullptr, true, true},
         {"term of -1: refused at once, old reports untouched", "120\n-1\n0.12\n", nothing,
          Output::file, 1,
@@ -416,7 +472,16 @@ TEST(Program, FaultsTable)
          },
          Output::file, 0, [](const Reference& r) { return r.echo + r.debx + r.debj; }, true, true},
     };
+    const bool through_runner = program_under_test().runner != nullptr;
+    const bool dev_can_be_hidden = can_hide_dev();
     for (const FaultCase& c : cases) {
+        if (c.in_child != nullptr &&
+            (through_runner || (c.in_child == hide_dev && !dev_can_be_hidden))) {
+            std::printf("skipped: %s\n", c.name);
+            continue;
+        }
+        const Reference ref =
+            c.debx_complete || c.debj_complete ? reference_run(c.cfg) : Reference{};
         WorkDir dir;
         if (c.cfg != nullptr) {
             dir.write("cfg.txt", c.cfg);
@@ -426,7 +491,10 @@ TEST(Program, FaultsTable)
             dir.write("debj.txt", c.old_reports);
         }
         c.setup(dir);
-        EXPECT_EQ(run_loan(dir, c.output), c.status) << c.name;
+        EXPECT_EQ(run_loan(dir, c.output, program_under_test(), c.in_child), c.status) << c.name;
+        if (!through_runner || !c.expected_stderr.empty()) {
+            EXPECT_EQ(dir.read("stderr.txt"), c.expected_stderr) << c.name;
+        }
         if (c.expected_stdout) {
             EXPECT_TRUE(same_text(dir.read("stdout.txt"), c.expected_stdout(ref))) << c.name;
         }
