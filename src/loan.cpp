@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 #include "text.h"
@@ -33,9 +32,11 @@ constexpr std::string_view totals_principal = ", \xB1\xBE\xBD\xF0: ";
 // ", 利息: "
 constexpr std::string_view totals_interest = ", \xC0\xFB\xCF\xA2: ";
 
-// The period number is kept as text and stored as one word: "001" onwards,
-// with all its digits past 999 (at most 7 for periods_max).
+// The period number is kept as ASCII digits in a word, the first digit in
+// the lowest byte, and stored whole: "001" onwards, with all its digits past
+// 999 (at most 7 for periods_max).
 constexpr std::size_t period_chars = 8;
+static_assert(periods_max < 10000000, "a period number takes at most 7 digits");
 
 // The widest line any input can produce, for each layout.
 constexpr std::size_t title_max_chars = title_debx.size() + int32_max_chars + title_yuan.size() +
@@ -69,28 +70,27 @@ char* format_title(char* at, std::string_view title, std::uint32_t sum, std::uin
     return put_text(at, "%]\r\n");
 }
 
-// Moves the period number of `period` (its first `len` characters) on by one
-// and returns its new length: "009" becomes "010", "999" becomes "1000".
-std::size_t next_period(char* period, std::size_t len)
+// The period number after `period` (its `*len` digits): "009" becomes "010",
+// "999" becomes "1000". Worked in a register: a digit stored as a byte and
+// then loaded as part of the word would stall the row on every period.
+std::uint64_t next_period(std::uint64_t period, std::size_t* len)
 {
-    std::size_t i = len;
-    while (i > 0 && period[i - 1] == '9') {
-        period[--i] = '0';
+    std::size_t i = *len;
+    for (; i > 0 && (period >> (8 * (i - 1)) & 0xFF) == '9'; --i) {
+        period -= std::uint64_t{9} << (8 * (i - 1));
     }
     if (i == 0) {
-        period[0] = '1';
-        period[len] = '0';
-        return len + 1;
+        ++*len;
+        return period << 8 | '1';
     }
-    ++period[i - 1];
-    return len;
+    return period + (std::uint64_t{1} << (8 * (i - 1)));
 }
 
 // "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n": period, payment, principal, interest.
-char* format_row(char* at, const char* period, std::size_t period_len, float f_a_x, float f_p_x,
+char* format_row(char* at, std::uint64_t period, std::size_t period_len, float f_a_x, float f_p_x,
                  float f_i_x)
 {
-    std::memcpy(at, period, period_chars);
+    store_word(at, period);
     at = put_text(at + period_len, " : ");
     at = put_fixed(at, f_a_x, 2, 5);
     at = put_text(at, " ->[");
@@ -188,7 +188,7 @@ char* emit_rows(std::FILE* fp, char* block, char* at, std::uint32_t sum, std::ui
     float f_p_sum = 0.0f;
     float f_i_sum = 0.0f;
     float f_a_sum = 0.0f;
-    char period[period_chars] = {'0', '0', '0'};
+    std::uint64_t period = 0x303030; // "000", the number before the first
     std::size_t period_len = 3;
     for (std::uint32_t cnt = 0; cnt < periods; ++cnt) {
         float f_p_x = principal_grows
@@ -196,7 +196,7 @@ char* emit_rows(std::FILE* fp, char* block, char* at, std::uint32_t sum, std::ui
                           : f_p;
         float f_i_x = f_b_x * rate_m;
         float f_a_x = f_p_x + f_i_x;
-        period_len = next_period(period, period_len);
+        period = next_period(period, &period_len);
         at = format_row(next_line_at(fp, block, at), period, period_len, f_a_x, f_p_x, f_i_x);
         f_p_sum += f_p_x;
         f_i_sum += f_i_x;

@@ -55,9 +55,6 @@ char* put_int(char* at, std::int32_t value)
 
 char* put_any_fixed(char* at, double value, int decimals, int min_width)
 {
-    if (std::isnan(value)) {
-        return put_text(start_field(at, 3, min_width), "nan");
-    }
     // Exact: a float has 24 significant bits and a float times 100 has 29;
     // 10^6 adds 14 more at most, well within the 53 of a double.
     double scaled = std::fabs(value) * (decimals == 2 ? 1e2 : 1e6);

@@ -89,7 +89,7 @@ inline std::uint64_t round_units(double scaled)
     return static_cast<std::uint64_t>(static_cast<std::int64_t>(scaled + 0.5));
 }
 
-// put_fixed() for every value, without its fast case.
+// put_fixed() for every value but not-a-number, without its fast case.
 char* put_any_fixed(char* at, double value, int decimals, int min_width);
 
 // "%*.*f" for what this program prints: `value` is a float with `decimals`
@@ -106,11 +106,15 @@ char* put_any_fixed(char* at, double value, int decimals, int min_width);
 // every one printed: the cents' eight digits in one word, the leading zeros
 // counted from it (keeping "0.cc"), the digits stored at once and the point
 // and the cents after them. Inlined into the rows, it takes about half the
-// instructions of a call to put_any_fixed().
+// instructions of a call to put_any_fixed(). Not-a-number, as long schedules
+// at absurd rates print it in every row, is written here too.
 inline char* put_fixed(char* at, double value, int decimals, int min_width)
 {
     double cents = value * 100.0;
     if (decimals != 2 || std::signbit(value) || !(cents < 99999999.5)) {
+        if (std::isnan(value)) {
+            return put_text(start_field(at, 3, min_width), "nan");
+        }
         return put_any_fixed(at, value, decimals, min_width);
     }
     std::uint64_t digits = eight_digits(static_cast<std::uint32_t>(round_units(cents)));
