@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -622,6 +623,140 @@ TEST(Chart, Table)
         EXPECT_EQ(status, 0) << c.name << ": " << dir.read("chart.txt");
         EXPECT_EQ(dir.read("chart.txt"), c.summary) << c.name;
         EXPECT_EQ(png_size(dir.read("schedules.png")), std::make_pair(900u, 700u)) << c.name;
+    }
+}
+
+// A printed amount in whole cents: "-12.34" is -1234.
+long long printed_cents(std::string text)
+{
+    text.erase(0, text.find_first_not_of(' '));
+    bool negative = text[0] == '-';
+    std::string digits = text.substr(negative ? 1 : 0);
+    digits.erase(digits.find('.'), 1);
+    long long value = std::stoll(digits);
+    return negative ? -value : value;
+}
+
+std::string printed_amount(long long cents)
+{
+    std::string sign = cents < 0 ? "-" : "";
+    long long magnitude = cents < 0 ? -cents : cents;
+    std::string fraction = std::to_string(magnitude % 100);
+    return sign + std::to_string(magnitude / 100) + "." + (fraction.size() < 2 ? "0" : "") +
+           fraction;
+}
+
+// What the comparison must say about two reports, worked out here from their
+// rows and totals lines in whole cents.
+std::string expected_comparison(const std::string& debx, const std::string& debj)
+{
+    struct Parsed {
+        std::vector<long long> payments;
+        std::vector<std::string> periods;
+        long long paid = 0, interest = 0;
+    };
+    auto parse = [](const std::string& report) {
+        Parsed parsed;
+        std::istringstream in(report);
+        std::string line;
+        std::string last;
+        while (std::getline(in, line)) {
+            line.pop_back(); // the CR
+            std::size_t colon = line.find(" : ");
+            if (colon != std::string::npos && std::isdigit(static_cast<unsigned char>(line[0]))) {
+                std::size_t arrow = line.find(" ->[");
+                parsed.payments.push_back(printed_cents(line.substr(colon + 3, arrow - colon - 3)));
+                parsed.periods.push_back(std::to_string(std::stoll(line.substr(0, colon))));
+            }
+            last = line;
+        }
+        std::size_t first_comma = last.find(", ");
+        parsed.paid =
+            printed_cents(last.substr(last.find(": ") + 2, first_comma - last.find(": ") - 2));
+        parsed.interest = printed_cents(last.substr(last.rfind(": ") + 2));
+        return parsed;
+    };
+    Parsed x = parse(debx);
+    Parsed j = parse(debj);
+    auto totals = [](const Parsed& p) {
+        return "total paid " + printed_amount(p.paid) + ", interest " + printed_amount(p.interest);
+    };
+    if (x.payments.empty()) {
+        return "debx (equal installments): no periods, " + totals(x) +
+               "\ndebj (equal principal): no periods, " + totals(j) + "\nnothing to compare\n";
+    }
+    std::string lower = "its payment is never lower";
+    long long extra = 0, most = 0;
+    std::string most_period;
+    for (std::size_t i = 0; i < x.payments.size(); ++i) {
+        if (lower == "its payment is never lower" && j.payments[i] < x.payments[i]) {
+            lower = "its payment is lower from period " + x.periods[i];
+        }
+        extra += j.payments[i] - x.payments[i];
+        if (extra > most) {
+            most = extra;
+            most_period = x.periods[i];
+        }
+    }
+    auto payments = [](const Parsed& p) {
+        return "first payment " + printed_amount(p.payments.front()) + ", last payment " +
+               printed_amount(p.payments.back());
+    };
+    return "debx (equal installments): " + payments(x) + ", " + totals(x) +
+           "\ndebj (equal principal): " + payments(j) + ", " + totals(j) + "\ndebj saves " +
+           printed_amount(x.interest - j.interest) + " of interest; " + lower + "; " +
+           (most > 0
+                ? "it costs at most " + printed_amount(most) + " more, by period " + most_period
+                : std::string("it never costs more")) +
+           "\n";
+}
+
+struct CompareCase {
+    const char* name;
+    std::string cfg;
+    bool remove_debj;
+    const char* stated; // figures stated beforehand, or nullptr
+};
+
+TEST(Compare, Table)
+{
+    const CompareCase cases[] = {
+        {"the example", cfg("120", "1", "0.12"), false, nullptr},
+        {"a 1,000,000-yuan mortgage", cfg("1000000", "30", "0.049"), false,
+         "debx (equal installments): first payment 5307.27, last payment 5307.27, total paid "
+         "1910612.38, interest 910616.50\n"
+         "debj (equal principal): first payment 6861.11, last payment 2789.14, total paid "
+         "1737046.88, interest 737046.69\n"
+         "debj saves 173569.81 of interest; its payment is lower from period 138; it costs at "
+         "most 107209.68 more, by period 137\n"},
+        {"a term of zero", cfg("300000", "0", "0.0515"), false, nullptr},
+        {"more than 999 periods", cfg("300000", "100", "0.0515"), false, nullptr},
+        {"a report missing", cfg("120", "1", "0.12"), true, nullptr},
+    };
+    for (const CompareCase& c : cases) {
+        WorkDir dir;
+        dir.write("cfg.txt", c.cfg);
+        ASSERT_EQ(run_loan(dir, Output::file, Program{nullptr, LOAN_EXE}), 0) << c.name;
+        if (c.remove_debj) {
+            fs::remove(dir.path / "debj.txt");
+        }
+        std::string command = std::string(COMPARE_SCRIPT) + " " + dir.path.string() + " > " +
+                              (dir.path / "compare.txt").string() + " 2> " +
+                              (dir.path / "compare_errors.txt").string();
+        int status = std::system(command.c_str());
+        if (c.remove_debj) {
+            EXPECT_NE(status, 0) << c.name;
+            EXPECT_EQ(dir.read("compare.txt"), "") << c.name;
+            EXPECT_NE(dir.read("compare_errors.txt"), "") << c.name;
+            continue;
+        }
+        EXPECT_EQ(status, 0) << c.name << ": " << dir.read("compare_errors.txt");
+        EXPECT_EQ(dir.read("compare.txt"),
+                  expected_comparison(dir.read("debx.txt"), dir.read("debj.txt")))
+            << c.name;
+        if (c.stated != nullptr) {
+            EXPECT_EQ(dir.read("compare.txt"), c.stated) << c.name;
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 # difference in total interest show at a glance. Needs gnuplot (gnuplot-nox).
 set -euo pipefail
 dir=${1:-.}
+tools=$(cd "$(dirname "$0")" && pwd)
 cd "$dir"
 for report in debx.txt debj.txt; do
     if [ ! -f "$report" ]; then
@@ -44,11 +45,15 @@ interest_j=$(total_interest debj.txt)
 
 title="Loan of $sum yuan over $year years at $rate% a year"
 echo "chart: schedules.png, $(wc -l < "$work/debx.dat") and $(wc -l < "$work/debj.dat") periods, $title"
+# The comparison in numbers under the title, when the amounts allow one.
+# Two lines, to fit the width.
+comparison=$("$tools/compare.sh" . 2>/dev/null | sed -n 3p | sed 's/; it \(costs\|never\)/;\\nit \1/') ||
+    comparison=""
 if [ ! -s "$work/debx.dat" ] && [ ! -s "$work/debj.dat" ]; then
     gnuplot <<EOF
 set terminal pngcairo size 900,700
 set output 'schedules.png'
-set title "$title"
+set title "$title\n$comparison"
 unset border; unset tics; unset key
 set label "No periods to chart: the term is $year years." at graph 0.5,0.5 center
 plot [0:1] [0:1] NaN
@@ -59,7 +64,7 @@ fi
 gnuplot <<EOF
 set terminal pngcairo size 900,700
 set output 'schedules.png'
-set multiplot layout 2,1 title "$title"
+set multiplot layout 2,1 title "$title\n$comparison" font ",10"
 set grid
 set autoscale xfix
 set key top right
