@@ -110,8 +110,12 @@ char* put_any_fixed(char* at, double value, int decimals, int min_width);
 // at absurd rates print it in every row, is written here too.
 inline char* put_fixed(char* at, double value, int decimals, int min_width)
 {
+    // Positive doubles order as their bits do, and a minus sign sets the top
+    // bit: one unsigned comparison of the bits takes the fast case for
+    // positive amounts below 999999.99 only, never for -0.0 or not-a-number.
+    constexpr auto fast_limit = std::bit_cast<std::uint64_t>(999999.99);
     double cents = value * 100.0;
-    if (decimals != 2 || std::signbit(value) || !(cents < 99999999.5)) {
+    if (decimals != 2 || std::bit_cast<std::uint64_t>(value) >= fast_limit) {
         if (std::isnan(value)) {
             return put_text(start_field(at, 3, min_width), "nan");
         }
