@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "schedule.h"
+
 namespace {
 
 constexpr std::size_t block_size = std::size_t{64} * 1024;
@@ -44,40 +46,21 @@ void floor_schedule(const char* name, bool equal_installment, std::uint32_t sum,
     if (out.fp == nullptr) {
         std::exit(1);
     }
-    float rate_m = rate_y / 12;
     std::uint32_t periods = year * 12u;
     std::uint64_t line_bytes = bytes / (std::uint64_t{periods} + 3);
     advance(&out, 2 * line_bytes); // title and header
-    double base = 1.0 + static_cast<double>(rate_m);
-    float f_p;
-    if (equal_installment) {
-        float f_tmp = 0.0f;
-        for (std::uint32_t k = 0; k < periods; ++k) {
-            f_tmp = static_cast<float>(f_tmp + std::pow(base, static_cast<double>(k)));
-        }
-        f_p = static_cast<float>(static_cast<double>(sum) / f_tmp);
-    } else {
-        f_p = static_cast<float>(static_cast<double>(sum) / (static_cast<double>(year) * 12.0));
-    }
-    float f_b_x = static_cast<float>(sum);
-    float f_p_sum = 0.0f, f_i_sum = 0.0f, f_a_sum = 0.0f;
-    for (std::uint32_t cnt = 0; cnt < periods; ++cnt) {
-        float f_p_x = equal_installment
-                          ? static_cast<float>(f_p * std::pow(base, static_cast<double>(cnt)))
-                          : f_p;
-        float f_i_x = f_b_x * rate_m;
-        float f_a_x = f_p_x + f_i_x;
-        float row[3] = {f_a_x, f_p_x, f_i_x};
-        std::memcpy(out.block + out.used, row, sizeof row);
-        advance(&out, line_bytes);
-        f_p_sum += f_p_x;
-        f_i_sum += f_i_x;
-        f_a_sum += f_a_x;
-        f_b_x -= f_p_x;
-    }
-    float totals[3] = {f_a_sum, f_p_sum, f_i_sum};
-    std::memcpy(out.block + out.used, totals, sizeof totals);
-    advance(&out, bytes - (std::uint64_t{periods} + 2) * line_bytes);
+    run_schedule(
+        equal_installment, sum, year, rate_y,
+        [&](std::uint32_t, float f_a_x, float f_p_x, float f_i_x) {
+            float row[3] = {f_a_x, f_p_x, f_i_x};
+            std::memcpy(out.block + out.used, row, sizeof row);
+            advance(&out, line_bytes);
+        },
+        [&](float f_a_sum, float f_p_sum, float f_i_sum) {
+            float totals[3] = {f_a_sum, f_p_sum, f_i_sum};
+            std::memcpy(out.block + out.used, totals, sizeof totals);
+            advance(&out, bytes - (std::uint64_t{periods} + 2) * line_bytes);
+        });
     std::fwrite(out.block, 1, out.used, out.fp);
     std::fwrite(out.block, 1, out.used, stdout);
     std::fclose(out.fp);

@@ -153,6 +153,14 @@ std::vector<Row> ordinary_rows()
     return rows;
 }
 
+// Reports the time per row, `rows` rows an iteration.
+void count_rows(benchmark::State& state, std::size_t rows)
+{
+    state.counters["ns_per_row"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * rows),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 // Those rows formatted by the program's own writer as the schedules do it:
 // "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n", the period number copied as text.
 void BM_RowsInPlace(benchmark::State& state)
@@ -175,9 +183,7 @@ void BM_RowsInPlace(benchmark::State& state)
         benchmark::DoNotOptimize(at);
         benchmark::ClobberMemory();
     }
-    state.counters["ns_per_row"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * rows.size()),
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    count_rows(state, rows.size());
 }
 BENCHMARK(BM_RowsInPlace);
 
@@ -195,9 +201,7 @@ void BM_RowsSnprintf(benchmark::State& state)
         benchmark::DoNotOptimize(at);
         benchmark::ClobberMemory();
     }
-    state.counters["ns_per_row"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * rows.size()),
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    count_rows(state, rows.size());
 }
 BENCHMARK(BM_RowsSnprintf);
 

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "schedule.h"
+
 namespace {
 
 void emit(std::FILE* fp, const char* buff)
@@ -19,8 +21,6 @@ void emit(std::FILE* fp, const char* buff)
 void reference_schedule(const char* name, const char* title, bool equal_installment,
                         std::uint32_t sum, std::uint32_t year, float rate_y)
 {
-    float rate_m = rate_y / 12;
-    std::uint32_t periods = year * 12u;
     std::FILE* fp = std::fopen(name, "wb+");
     if (fp == nullptr) {
         std::printf("open file <%s> fail\r\n", name);
@@ -35,38 +35,20 @@ void reference_schedule(const char* name, const char* title, bool equal_installm
                   "\xB7\xD6\xC6\xDA   \xD4\xC2\xB9\xA9      \xB1\xBE\xBD\xF0      "
                   "\xC0\xFB\xCF\xA2\r\n");
     emit(fp, buff);
-    double base = 1.0 + static_cast<double>(rate_m);
-    float f_p;
-    if (equal_installment) {
-        float f_tmp = 0.0f;
-        for (std::uint32_t k = 0; k < periods; ++k) {
-            f_tmp = static_cast<float>(f_tmp + std::pow(base, static_cast<double>(k)));
-        }
-        f_p = static_cast<float>(static_cast<double>(sum) / f_tmp);
-    } else {
-        f_p = static_cast<float>(static_cast<double>(sum) / (static_cast<double>(year) * 12.0));
-    }
-    float f_b_x = static_cast<float>(sum);
-    float f_p_sum = 0.0f, f_i_sum = 0.0f, f_a_sum = 0.0f;
-    for (std::uint32_t cnt = 0; cnt < periods; ++cnt) {
-        float f_p_x = equal_installment
-                          ? static_cast<float>(f_p * std::pow(base, static_cast<double>(cnt)))
-                          : f_p;
-        float f_i_x = f_b_x * rate_m;
-        float f_a_x = f_p_x + f_i_x;
-        std::snprintf(buff, sizeof buff, "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n",
-                      static_cast<int>(cnt + 1), f_a_x, f_p_x, f_i_x);
-        emit(fp, buff);
-        f_p_sum += f_p_x;
-        f_i_sum += f_i_x;
-        f_a_sum += f_a_x;
-        f_b_x -= f_p_x;
-    }
-    std::snprintf(buff, sizeof buff,
-                  "\xC8\xAB\xB2\xBF\xBB\xB9\xBF\xEE: %.02f, \xB1\xBE\xBD\xF0: %.02f, "
-                  "\xC0\xFB\xCF\xA2: %.02f\r\n",
-                  f_a_sum, f_p_sum, f_i_sum);
-    emit(fp, buff);
+    run_schedule(
+        equal_installment, sum, year, rate_y,
+        [&](std::uint32_t period, float f_a_x, float f_p_x, float f_i_x) {
+            std::snprintf(buff, sizeof buff, "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n",
+                          static_cast<int>(period), f_a_x, f_p_x, f_i_x);
+            emit(fp, buff);
+        },
+        [&](float f_a_sum, float f_p_sum, float f_i_sum) {
+            std::snprintf(buff, sizeof buff,
+                          "\xC8\xAB\xB2\xBF\xBB\xB9\xBF\xEE: %.02f, \xB1\xBE\xBD\xF0: %.02f, "
+                          "\xC0\xFB\xCF\xA2: %.02f\r\n",
+                          f_a_sum, f_p_sum, f_i_sum);
+            emit(fp, buff);
+        });
     std::fclose(fp);
 }
 

@@ -148,18 +148,22 @@ char* next_line_at(std::FILE* fp, char* block, char* at)
     return block;
 }
 
-// Whether a write to standard output failed only because nobody takes the
-// console copy: its reader has gone away on purpose (a closed pipe, as with
-// `loan | head -1`) or, on Windows, standard output is closed (on POSIX a
-// closed one is pointed at /dev/null at start). The Windows runtime reports
-// these as EINVAL and EBADF.
-bool copy_not_taken(int error)
+// After a failed write to standard output (`failed`, errno set): clears the
+// error when it only means that nobody takes the console copy, its reader
+// having gone away on purpose (a closed pipe, as with `loan | head -1`) or,
+// on Windows, standard output being closed (on POSIX a closed one is pointed
+// at /dev/null at start). The Windows runtime reports these as EINVAL and
+// EBADF. Any other failure stays in the stream for console_complete().
+void forgive_copy_not_taken(bool failed)
 {
 #ifdef _WIN32
-    return error == EPIPE || error == EINVAL || error == EBADF;
+    bool not_taken = errno == EPIPE || errno == EINVAL || errno == EBADF;
 #else
-    return error == EPIPE;
+    bool not_taken = errno == EPIPE;
 #endif
+    if (failed && not_taken) {
+        std::clearerr(stdout);
+    }
 }
 
 // Equal-installment principal part of the first month: the principal divided
@@ -264,9 +268,7 @@ int loan_schedule(const char* file_name, std::string_view title, bool equal_inst
 void write_console(const char* text, std::size_t len)
 {
     errno = 0;
-    if (std::fwrite(text, 1, len, stdout) != len && copy_not_taken(errno)) {
-        std::clearerr(stdout);
-    }
+    forgive_copy_not_taken(std::fwrite(text, 1, len, stdout) != len);
 }
 
 void print_console(const char* format, ...)
@@ -282,9 +284,7 @@ void print_console(const char* format, ...)
 bool console_complete()
 {
     errno = 0;
-    if (std::fflush(stdout) != 0 && copy_not_taken(errno)) {
-        std::clearerr(stdout);
-    }
+    forgive_copy_not_taken(std::fflush(stdout) != 0);
     return !std::ferror(stdout);
 }
 

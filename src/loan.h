@@ -23,9 +23,8 @@ int loan_debj(std::uint32_t sum, std::uint32_t year, float rate_y);
 
 // Hands `len` bytes to standard output. A reader that has gone away ends the
 // console copy silently (as a closed standard output on Windows does): its
-// error is cleared. Any other failure (a full
-// disk, a file-size limit) stays in the stream's error state for
-// console_complete().
+// error is cleared. Any other failure (a full disk, a file-size limit) stays
+// in the stream's error state for console_complete().
 void write_console(const char* text, std::size_t len);
 
 // printf() through write_console(), for the messages (at most 127 bytes).
