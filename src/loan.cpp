@@ -1,12 +1,11 @@
 #include "loan.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
+#include "console.h"
 #include "text.h"
 
 namespace {
@@ -148,24 +147,6 @@ char* next_line_at(std::FILE* fp, char* block, char* at)
     return block;
 }
 
-// After a failed write to standard output (`failed`, errno set): clears the
-// error when it only means that nobody takes the console copy, its reader
-// having gone away on purpose (a closed pipe, as with `loan | head -1`) or,
-// on Windows, standard output being closed (on POSIX a closed one is pointed
-// at /dev/null at start). The Windows runtime reports these as EINVAL and
-// EBADF. Any other failure stays in the stream for console_complete().
-void forgive_copy_not_taken(bool failed)
-{
-#ifdef _WIN32
-    bool not_taken = errno == EPIPE || errno == EINVAL || errno == EBADF;
-#else
-    bool not_taken = errno == EPIPE;
-#endif
-    if (failed && not_taken) {
-        std::clearerr(stdout);
-    }
-}
-
 // Equal-installment principal part of the first month: the principal divided
 // by the annuity factor, the sum of (1 + rate_m)^k for k = 0 .. periods - 1,
 // accumulated term by term in single precision. The base stays in double and
@@ -239,7 +220,9 @@ int loan_schedule(const char* file_name, std::string_view title, bool equal_inst
                       static_cast<unsigned>(periods), static_cast<unsigned>(periods_max));
         return 1;
     }
-    std::FILE* fp = std::fopen(file_name, "wb+");
+    // For writing only: nothing reads a report back, and a report that is a
+    // named pipe then waits for its reader and fails when the reader leaves.
+    std::FILE* fp = std::fopen(file_name, "wb");
     if (fp == nullptr) {
         print_console("open file <%s> fail\r\n", file_name);
         return 1;
@@ -264,29 +247,6 @@ int loan_schedule(const char* file_name, std::string_view title, bool equal_inst
 }
 
 } // namespace
-
-void write_console(const char* text, std::size_t len)
-{
-    errno = 0;
-    forgive_copy_not_taken(std::fwrite(text, 1, len, stdout) != len);
-}
-
-void print_console(const char* format, ...)
-{
-    char message[128];
-    std::va_list args;
-    va_start(args, format);
-    int len = std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
-    write_console(message, static_cast<std::size_t>(len));
-}
-
-bool console_complete()
-{
-    errno = 0;
-    forgive_copy_not_taken(std::fflush(stdout) != 0);
-    return !std::ferror(stdout);
-}
 
 int loan_debx(std::uint32_t sum, std::uint32_t year, float rate_y)
 {

@@ -1,55 +1,13 @@
 // Reads the loan from cfg.txt in the working directory, echoes it and writes
 // both repayment schedules.
-#include <csignal>
 #include <cstdio>
 
 #include "cfg.h"
+#include "console.h"
 #include "loan.h"
 #include "text.h"
 
-#if defined(__unix__) || defined(__APPLE__)
-#include <fcntl.h>
-#include <unistd.h>
-#elif defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 namespace {
-
-// Sets standard output up so that it receives exactly the report bytes,
-// whatever the platform and however the program was started. Returns false
-// when that cannot be done and no file may be opened.
-bool prepare_standard_output()
-{
-#if defined(__unix__) || defined(__APPLE__)
-    // A program started with a standard descriptor closed would give it to
-    // the first file it opens, and the console copy of every line would then
-    // be written into a report. Each closed one is taken by /dev/null first
-    // (open returns the lowest free descriptor); where /dev/null cannot be
-    // opened, the run stops before any file is.
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", O_RDWR) != fd) {
-            return false;
-        }
-    }
-#elif defined(_WIN32)
-    // Binary mode: lines keep their CR LF instead of becoming CR CR LF.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-#endif
-#ifdef SIGPIPE
-    // A reader of standard output that goes away must not end the run: the
-    // reports still receive every line.
-    std::signal(SIGPIPE, SIG_IGN);
-#endif
-#ifdef SIGXFSZ
-    // Nor may a file-size limit: the write past it fails instead (EFBIG) and
-    // is reported like a full disk.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
-    return true;
-}
 
 // Widest echo line.
 constexpr std::size_t echo_max_chars =

@@ -7,6 +7,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -25,7 +27,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // What the program's standard output is connected to.
-enum class Output { file, closed_pipe, full_disk, closed };
+// A slow pipe is non-blocking, as some parents hand it over, and its reader
+// takes 16 KiB a millisecond into stdout.txt.
+enum class Output { file, closed_pipe, slow_pipe, full_disk, closed };
 
 // A fresh working directory, removed with its contents afterwards.
 struct WorkDir {
@@ -78,9 +82,14 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
              Program program = program_under_test(), void (*in_child)() = nullptr)
 {
     int pipe_fds[2] = {-1, -1};
-    if (output == Output::closed_pipe) {
+    if (output == Output::closed_pipe || output == Output::slow_pipe) {
         EXPECT_EQ(pipe(pipe_fds), 0);
+    }
+    if (output == Output::closed_pipe) {
         close(pipe_fds[0]); // the reader is gone before the first write
+        pipe_fds[0] = -1;
+    } else if (output == Output::slow_pipe) {
+        fcntl(pipe_fds[1], F_SETFL, O_NONBLOCK);
     }
     pid_t pid = fork();
     if (pid == 0) {
@@ -90,7 +99,8 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         int fd = -1;
         if (output == Output::file) {
             fd = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        } else if (output == Output::closed_pipe) {
+        } else if (pipe_fds[1] >= 0) {
+            close(pipe_fds[0]);
             fd = pipe_fds[1];
         } else if (output == Output::full_disk) {
             fd = open("/dev/full", O_WRONLY);
@@ -105,6 +115,7 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         dup2(err_fd, 2);
         close(err_fd);
         std::signal(SIGPIPE, SIG_DFL); // as a shell starts it
+        alarm(60);                     // a program that hangs is killed
         if (in_child != nullptr) {
             in_child();
         }
@@ -117,6 +128,14 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
     }
     if (pipe_fds[1] >= 0) {
         close(pipe_fds[1]);
+    }
+    if (output == Output::slow_pipe) {
+        std::ofstream copy(dir.path / "stdout.txt", std::ios::binary);
+        char chunk[16384];
+        for (ssize_t got; (got = read(pipe_fds[0], chunk, sizeof chunk)) > 0; usleep(1000)) {
+            copy.write(chunk, got);
+        }
+        close(pipe_fds[0]);
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -397,7 +416,24 @@ struct FaultCase {
     const char* old_reports = nullptr; // written first, must be left as they are
     std::string expected_stderr = "";
     void (*in_child)() = nullptr; // POSIX only: not for a program run through wine
+    // POSIX only: debx.txt is a FIFO whose reader takes this many bytes and
+    // leaves (SIZE_MAX: until the end, when they must be the whole report).
+    std::size_t fifo_takes = 0;
 };
+
+// Opens the FIFO `path` as its reader and takes at most `count` bytes.
+std::string take_from_fifo(const fs::path& path, std::size_t count)
+{
+    std::string taken;
+    int fd = open(path.c_str(), O_RDONLY);
+    char chunk[4096];
+    for (ssize_t got = 1; got > 0 && taken.size() < count;) {
+        got = read(fd, chunk, std::min(sizeof chunk, count - taken.size()));
+        taken.append(chunk, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    }
+    close(fd);
+    return taken;
+}
 
 TEST(Program, FaultsTable)
 {
@@ -435,6 +471,18 @@ TEST(Program, FaultsTable)
          true, false},
         {"standard output is a pipe with no reader", loan, nothing, Output::closed_pipe, 0, nullptr,
          true, true},
+        {"standard output non-blocking with a slow reader: the whole copy",
+         "300000\n1000\n0.0515\n", nothing, Output::slow_pipe, 0,
+         [](const Reference& r) { return r.echo + r.debx + r.debj; }, true, true},
+        {"debx.txt a FIFO whose reader takes everything", loan, nothing, Output::file, 0,
+         [](const Reference& r) { return r.echo + r.debx + r.debj; }, false, true, nullptr, "",
+         nullptr, SIZE_MAX},
+        {"debx.txt a FIFO whose reader leaves early", "300000\n300\n0.0515\n", nothing,
+         Output::file, 1,
+         [](const Reference& r) {
+             return r.echo + r.debx + "write file <debx.txt> fail\r\n" + r.debj;
+         },
+         false, true, nullptr, "", nullptr, 1000},
         {"standard output on a full disk: reported once the reports are whole", loan, nothing,
          Output::full_disk, 1, nullptr, true, true, nullptr, "write <stdout> fail\r\n"},
         {"a file-size limit only the console copy passes", short_loan, nothing, Output::file, 1,
@@ -476,7 +524,7 @@ TEST(Program, FaultsTable)
     const bool through_runner = program_under_test().runner != nullptr;
     const bool dev_can_be_hidden = can_hide_dev();
     for (const FaultCase& c : cases) {
-        if (c.in_child != nullptr &&
+        if ((c.in_child != nullptr || c.fifo_takes != 0 || c.output == Output::slow_pipe) &&
             (through_runner || (c.in_child == hide_dev && !dev_can_be_hidden))) {
             std::printf("skipped: %s\n", c.name);
             continue;
@@ -492,7 +540,18 @@ TEST(Program, FaultsTable)
             dir.write("debj.txt", c.old_reports);
         }
         c.setup(dir);
+        std::string taken;
+        std::thread fifo_reader;
+        if (c.fifo_takes != 0) {
+            mkfifo((dir.path / "debx.txt").c_str(), 0644);
+            fifo_reader =
+                std::thread([&] { taken = take_from_fifo(dir.path / "debx.txt", c.fifo_takes); });
+        }
         EXPECT_EQ(run_loan(dir, c.output, program_under_test(), c.in_child), c.status) << c.name;
+        if (fifo_reader.joinable()) {
+            fifo_reader.join();
+            EXPECT_TRUE(c.fifo_takes != SIZE_MAX || same_text(taken, ref.debx)) << c.name;
+        }
         if (!through_runner || !c.expected_stderr.empty()) {
             EXPECT_EQ(dir.read("stderr.txt"), c.expected_stderr) << c.name;
         }

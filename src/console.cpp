@@ -1,0 +1,123 @@
+#include "console.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdarg>
+#include <cstdio>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#elif defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+// Whether a failed write (`error`) only means that nobody takes the console
+// copy: its reader has gone away on purpose (a closed pipe, as with
+// `loan | head -1`) or, on Windows, standard output is closed (on POSIX a
+// closed one is pointed at /dev/null at start). The Windows runtime reports
+// these as EINVAL and EBADF.
+bool copy_not_taken(int error)
+{
+#ifdef _WIN32
+    return error == EPIPE || error == EINVAL || error == EBADF;
+#else
+    return error == EPIPE;
+#endif
+}
+
+// Whether a failed write (`error`) is to be tried again: a non-blocking
+// standard output that cannot take more yet. Waits until it can; a reader
+// that goes away meanwhile ends the wait, and the next write fails for good.
+bool waited_for_room(int error)
+{
+#if defined(__unix__) || defined(__APPLE__)
+    if (error == EAGAIN) {
+        pollfd out{STDOUT_FILENO, POLLOUT, 0};
+        poll(&out, 1, -1);
+        return true;
+    }
+#endif
+    return false;
+}
+
+} // namespace
+
+bool prepare_standard_output()
+{
+#if defined(__unix__) || defined(__APPLE__)
+    // A program started with a standard descriptor closed would give it to
+    // the first file it opens, and the console copy of every line would then
+    // be written into a report. Each closed one is taken by /dev/null first
+    // (open returns the lowest free descriptor); where /dev/null cannot be
+    // opened, the run stops before any file is.
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", O_RDWR) != fd) {
+            return false;
+        }
+    }
+#elif defined(_WIN32)
+    // Binary mode: lines keep their CR LF instead of becoming CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+    // Unbuffered: every write_console() goes straight to the descriptor, so
+    // that the count a failed write returns is what the reader received, and
+    // nothing is dropped with a buffer. The copy is written in large blocks,
+    // so no write is lost to it.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+#ifdef SIGPIPE
+    // A reader of standard output that goes away must not end the run: the
+    // reports still receive every line.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+#ifdef SIGXFSZ
+    // Nor may a file-size limit: the write past it fails instead (EFBIG) and
+    // is reported like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    return true;
+}
+
+void write_console(const char* text, std::size_t len)
+{
+    // The stream's error is cleared as soon as it is forgiven, so one that is
+    // set now is a loss seen earlier: it stays.
+    const bool lost_before = std::ferror(stdout) != 0;
+    while (len > 0) {
+        errno = 0;
+        std::size_t written = std::fwrite(text, 1, len, stdout);
+        text += written;
+        len -= written;
+        if (len == 0) {
+            return;
+        }
+        int error = errno;
+        bool retry = waited_for_room(error);
+        if (!lost_before && (retry || copy_not_taken(error))) {
+            std::clearerr(stdout);
+        }
+        if (!retry) {
+            return;
+        }
+    }
+}
+
+void print_console(const char* format, ...)
+{
+    char message[128];
+    std::va_list args;
+    va_start(args, format);
+    int len = std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    write_console(message, static_cast<std::size_t>(len));
+}
+
+bool console_complete()
+{
+    return !std::ferror(stdout);
+}
