@@ -1,11 +1,11 @@
 #include "loan.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
 #include "console.h"
+#include "power.h"
 #include "text.h"
 
 namespace {
@@ -154,9 +154,12 @@ char* next_line_at(std::FILE* fp, char* block, char* at)
 float installment_base_principal(std::uint32_t sum, std::uint32_t periods, float rate_m)
 {
     double base = 1.0 + static_cast<double>(rate_m);
+    double hi = 1.0;
+    double lo = 0.0;
+    int scale = 0;
     float f_tmp = 0.0f;
     for (std::uint32_t k = 0; k < periods; ++k) {
-        f_tmp = static_cast<float>(f_tmp + std::pow(base, static_cast<double>(k)));
+        f_tmp = static_cast<float>(f_tmp + next_power(base, k, &hi, &lo, &scale));
     }
     return static_cast<float>(static_cast<double>(sum) / f_tmp);
 }
@@ -177,6 +180,9 @@ char* emit_rows(std::FILE* fp, char* block, char* at, std::uint32_t sum, std::ui
                 float rate_m, float f_p, bool principal_grows)
 {
     double base = 1.0 + static_cast<double>(rate_m);
+    double hi = 1.0;
+    double lo = 0.0;
+    int scale = 0;
     float f_b_x = static_cast<float>(sum);
     float f_p_sum = 0.0f;
     float f_i_sum = 0.0f;
@@ -192,7 +198,7 @@ char* emit_rows(std::FILE* fp, char* block, char* at, std::uint32_t sum, std::ui
         principal_grows ? 0 : static_cast<std::size_t>(put_fixed(principal, f_p, 2, 5) - principal);
     for (std::uint32_t cnt = 0; cnt < periods; ++cnt) {
         float f_p_x = principal_grows
-                          ? static_cast<float>(f_p * std::pow(base, static_cast<double>(cnt)))
+                          ? static_cast<float>(f_p * next_power(base, cnt, &hi, &lo, &scale))
                           : f_p;
         float f_i_x = f_b_x * rate_m;
         float f_a_x = f_p_x + f_i_x;

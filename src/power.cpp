@@ -1,0 +1,228 @@
+#include "power.h"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// The exact path works on big numbers of 32-bit limbs, lowest first, so that
+// every limb product fits a 64-bit integer on every target. It starts with
+// 128 bits and doubles them until the rounding is decided, up to 4096.
+constexpr int limbs_first = 4;
+constexpr int limbs_max = 128;
+
+// The 32 bits of `p` (`len` limbs) from bit `pos` on; bits outside are 0.
+std::uint32_t bits_at(const std::uint32_t* p, int len, int pos)
+{
+    auto limb = [&](int i) {
+        return i >= 0 && i < len ? std::uint64_t{p[i]} : 0;
+    };
+    int i = pos >> 5; // rounds down for negative positions too
+    return static_cast<std::uint32_t>((limb(i) | limb(i + 1) << 32) >> (pos & 31));
+}
+
+// Whether any bit of `p` below bit `pos` is set.
+bool any_below(const std::uint32_t* p, int pos)
+{
+    for (int i = 0; i < pos >> 5; ++i) {
+        if (p[i] != 0) {
+            return true;
+        }
+    }
+    return (p[pos >> 5] & ((std::uint32_t{1} << (pos & 31)) - 1)) != 0;
+}
+
+// p >> u, for the top bits of `p` (at most 64 of them).
+std::uint64_t shifted(const std::uint32_t* p, int len, int u)
+{
+    return bits_at(p, len, u) | std::uint64_t{bits_at(p, len, u + 32)} << 32;
+}
+
+// out[0 .. 2n) = a * b, both of n limbs.
+void multiply(const std::uint32_t* a, const std::uint32_t* b, int n, std::uint32_t* out)
+{
+    std::memset(out, 0, sizeof(std::uint32_t) * 2 * static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        std::uint64_t carry = 0;
+        for (int j = 0; j < n; ++j) {
+            std::uint64_t t = std::uint64_t{a[i]} * b[j] + out[i + j] + carry;
+            out[i + j] = static_cast<std::uint32_t>(t);
+            carry = t >> 32;
+        }
+        out[i + n] = static_cast<std::uint32_t>(carry);
+    }
+}
+
+// a[0 .. n) = p[0 .. 2n) / 2^shift, rounded down, with the shift chosen so
+// that the top bit of `a` is set; returns the shift and tells in `*cut`
+// whether bits were dropped.
+int normalize(const std::uint32_t* p, int n, std::uint32_t* a, bool* cut)
+{
+    int top = 2 * n - 1;
+    while (p[top] == 0) {
+        --top;
+    }
+    int shift = 32 * top + static_cast<int>(std::bit_width(p[top])) - 32 * n;
+    for (int i = 0; i < n; ++i) {
+        a[i] = bits_at(p, 2 * n, shift + 32 * i);
+    }
+    *cut = shift > 0 && any_below(p, shift);
+    return shift;
+}
+
+// m^k as a * 2^s * (1 + t) with 0 <= t <= *rho, `a` of n limbs with its top
+// bit set; returns s. Binary powering, each product cut to n limbs: a cut
+// loses less than 2^(1 - 32n) of the value, and squaring doubles the
+// relative error. *rho is 0 when nothing was dropped: then m^k is exact.
+long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a, double* rho)
+{
+    std::uint32_t factor[limbs_max] = {static_cast<std::uint32_t>(m),
+                                       static_cast<std::uint32_t>(m >> 32)};
+    std::uint32_t product[2 * limbs_max] = {};
+    std::memcpy(product, factor, sizeof factor);
+    bool cut = false;
+    long long s = normalize(product, n, a, &cut);
+    const double cut_bound = std::ldexp(1.0, 1 - 32 * n);
+    // Each update is rounded up by far more than its own rounding errors.
+    constexpr double round_up = 1 + 0x1p-40;
+    *rho = 0;
+    for (int bit = static_cast<int>(std::bit_width(k)) - 2; bit >= 0; --bit) {
+        multiply(a, a, n, product);
+        s = 2 * s + normalize(product, n, a, &cut);
+        double grown = (1 + *rho) * (1 + *rho);
+        *rho = (2 * *rho + *rho * *rho + (cut ? cut_bound * grown : 0)) * round_up;
+        if ((k >> bit & 1) != 0) {
+            multiply(a, factor, n, product);
+            s += normalize(product, n, a, &cut);
+            *rho = (*rho + (cut ? cut_bound * (1 + *rho) : 0)) * round_up;
+        }
+    }
+    return s;
+}
+
+// hi * b - fl(hi * b) exactly (Dekker's product, through Veltkamp's
+// splitting into halves of 26 bits: no fused multiply-add needed).
+double product_error(double a, double b, double p)
+{
+    constexpr double splitter = 0x1p27 + 1;
+    double ta = a * splitter;
+    double a_hi = ta - (ta - a);
+    double a_lo = a - a_hi;
+    double tb = b * splitter;
+    double b_hi = tb - (tb - b);
+    double b_lo = b - b_hi;
+    return ((a_hi * b_hi - p) + a_hi * b_lo + a_lo * b_hi) + a_lo * b_lo;
+}
+
+} // namespace
+
+double correctly_rounded_power(double base, std::uint32_t k)
+{
+    if (k == 0) {
+        return 1.0;
+    }
+    const double sign = std::signbit(base) && (k & 1) != 0 ? -1.0 : 1.0;
+    double magnitude = std::fabs(base);
+    if (magnitude == 0 || !std::isfinite(magnitude)) {
+        return sign * magnitude;
+    }
+    // magnitude = m * 2^e with m odd.
+    int e = 0;
+    auto m = static_cast<std::uint64_t>(std::ldexp(std::frexp(magnitude, &e), 53));
+    e -= 53 - std::countr_zero(m);
+    m >>= std::countr_zero(m);
+
+    for (int n = limbs_first;; n *= 2) {
+        std::uint32_t a[limbs_max + 1] = {};
+        double rho = 0;
+        long long s = power_of_odd(m, k, n, a, &rho) + static_cast<long long>(e) * k;
+        // The exact power lies in [2^top, 2^(top + 1)).
+        long long top = 32LL * n - 1 + s;
+        if (top > 1023) {
+            return sign * HUGE_VAL;
+        }
+        if (top < -1075) {
+            return sign * 0.0;
+        }
+        // Bits kept: 53, fewer below 2^-1022; `u` bits of `a` are rounded off.
+        int u = 32 * n - static_cast<int>(top >= -1022 ? 53 : top + 1075);
+        std::uint64_t kept = shifted(a, n, u);
+        std::uint64_t rounded = kept + bits_at(a, n, u - 1) % 2;
+        if (rho == 0) {
+            // Exact: a tie, the rounding bit alone, goes to the even neighbour.
+            if (bits_at(a, n, u - 1) % 2 != 0 && !any_below(a, u - 1) && kept % 2 == 0) {
+                rounded = kept;
+            }
+        } else {
+            // m^k lies in [a, a + error] (in units of 2^s) and is no tie: a
+            // tie has at most 54 significant bits and an odd m^k that many
+            // is computed exactly. Both ends rounding alike decide it.
+            double error = std::ceil(std::ldexp(rho, 32 * n));
+            std::uint32_t upper[limbs_max + 1] = {};
+            std::uint64_t carry = error < 0x1p63 ? static_cast<std::uint64_t>(error) : 0;
+            for (int i = 0; i <= n; ++i) {
+                carry += a[i];
+                upper[i] = static_cast<std::uint32_t>(carry);
+                carry >>= 32;
+            }
+            bool decided = error < 0x1p63 &&
+                           shifted(upper, n + 1, u) + bits_at(upper, n + 1, u - 1) % 2 == rounded;
+            if (!decided && n < limbs_max) {
+                continue;
+            }
+        }
+        return sign * std::ldexp(static_cast<double>(rounded), static_cast<int>(s + u));
+    }
+}
+
+bool certainly_rounds_to_hi(double hi, double lo, std::uint32_t k)
+{
+    // Twice the bound, so that lo +- error, itself rounded, still reaches past
+    // the bound (|lo| <= 2^-53 hi); rounding being monotonic, the whole
+    // interval around hi + lo then rounds to hi, a tie included.
+    double error = hi * (static_cast<double>(k) * 0x1p-103);
+    return hi + (lo + error) == hi && hi + (lo - error) == hi;
+}
+
+double next_power(double base, std::uint32_t k, double* hi, double* lo, int* scale)
+{
+    auto bits = std::bit_cast<std::uint64_t>(base);
+    int biased_exponent = static_cast<int>(bits >> 52 & 0x7FF);
+    if (biased_exponent == 0 || biased_exponent == 0x7FF) {
+        // Zero, subnormal, infinite or not a number: no running product.
+        return correctly_rounded_power(base, k);
+    }
+    // |base| = mantissa * 2^(biased_exponent - 1023), mantissa in [1, 2).
+    double mantissa = std::bit_cast<double>((bits & 0x000FFFFFFFFFFFFF) | 0x3FF0000000000000);
+
+    double result = 0;
+    int top = *scale + static_cast<int>(std::bit_cast<std::uint64_t>(*hi) >> 52) - 1023;
+    if (top > 1023) {
+        result = HUGE_VAL;
+    } else if (top < -1076) {
+        result = 0;
+    } else if (top >= -1022 && certainly_rounds_to_hi(*hi, *lo, k)) {
+        result = *scale == 0 ? *hi : std::ldexp(*hi, *scale);
+    } else {
+        // Near a tie, or below 2^-1022 where fewer bits are kept.
+        result = std::fabs(correctly_rounded_power(base, k));
+    }
+
+    // One step of the running product: hi + lo = mantissa^k * (1 + t) with
+    // |t| <= k 2^-104, |lo| at most half a unit in the last place of hi, and
+    // hi in [1, 2^64]. Each step multiplies exactly but for lo * mantissa and
+    // the sum of the low parts, which lose at most 2^-106 and 2^-105 of the
+    // value: 3 * 2^-106 a step, less than 4k * 2^-106 after k steps.
+    double p = *hi * mantissa;
+    double s = product_error(*hi, mantissa, p) + *lo * mantissa;
+    *hi = p + s;
+    *lo = s - (*hi - p);
+    *scale += biased_exponent - 1023;
+    if (*hi >= 0x1p64) {
+        *hi *= 0x1p-64;
+        *lo *= 0x1p-64;
+        *scale += 64;
+    }
+    return std::signbit(base) && (k & 1) != 0 ? -result : result;
+}

@@ -1,0 +1,293 @@
+// The powers against MPFR's correctly rounded power, and under Wine against
+// vectors that MPFR made on Linux.
+#include "power.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <random>
+#include <vector>
+
+#ifdef LOAN_MPFR
+#include <mpfr.h>
+#endif
+
+namespace {
+
+// The same double, the sign of zero included; every not-a-number alike.
+bool same(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) ||
+           (std::isnan(a) && std::isnan(b));
+}
+
+// 1 + rate_m formed as the schedules form it.
+double base_of(float rate_y)
+{
+    float rate_m = rate_y / 12;
+    return 1.0 + static_cast<double>(rate_m);
+}
+
+// Rates whose powers are special or extreme: zero of both signs, subnormal,
+// -1 (base 0), below -1 (negative bases), huge, infinite, not a number.
+std::vector<float> extreme_rates()
+{
+    constexpr float tiny = std::numeric_limits<float>::denorm_min();
+    constexpr float largest = std::numeric_limits<float>::max();
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    return {0.0f,          -0.0f,  tiny,   -tiny,  1e-30f,  -12.0f,   -12.000001f, -11.999999f,
+            -24.0f,        -36.0f, -13.0f, -1e30f, largest, -largest, inf,         -inf,
+            std::nanf(""), 6.0f,   3.0f,   1.5f,   0.75f,   -6.0f,    -9.0f};
+}
+
+// Exact powers and exact ties of the next double: (base, k).
+struct Pair {
+    double base;
+    std::uint32_t k;
+};
+const Pair exact_cases[] = {
+    {1.5, 34},     {1.25, 23},   {1.125, 17}, {1.0625, 13}, {0.5, 1075},  {0.5, 1074},
+    {-1.5, 35},    {0.75, 2000}, {3.0, 646},  {3.0, 647},   {1.5, 1751},  {1.5, 1750},
+    {0x1.8p-1, 2}, {2.0, 1023},  {2.0, 1024}, {0.5, 1076},  {-0.5, 1075}, {1.0000001, 3},
+};
+
+#ifdef LOAN_MPFR
+// base^k rounded once to double by MPFR, subnormals and overflow included.
+double mpfr_power(double base, std::uint32_t k)
+{
+    mpfr_set_emin(-1073);
+    mpfr_set_emax(1024);
+    mpfr_t x;
+    mpfr_t r;
+    mpfr_init2(x, 53);
+    mpfr_init2(r, 53);
+    mpfr_set_d(x, base, MPFR_RNDN);
+    int ternary = mpfr_subnormalize(r, mpfr_pow_ui(r, x, k, MPFR_RNDN), MPFR_RNDN);
+    (void)ternary;
+    double result = mpfr_get_d(r, MPFR_RNDN);
+    mpfr_clears(x, r, nullptr);
+    mpfr_set_emin(mpfr_get_emin_min());
+    mpfr_set_emax(mpfr_get_emax_max());
+    return result;
+}
+
+// Runs next_power() over k = 0 .. count - 1 and compares every power with
+// MPFR; every 1000th step the running product must also be within its stated
+// bound of the exact power. Returns the number of mismatches.
+int check_sequence(double base, std::uint32_t count)
+{
+    double hi = 1;
+    double lo = 0;
+    int scale = 0;
+    int mismatches = 0;
+    for (std::uint32_t k = 0; k < count; ++k) {
+        bool bounded = true;
+        if (k % 1000 == 999 && std::isnormal(base)) {
+            mpfr_t exact;
+            mpfr_t held;
+            mpfr_inits2(400, exact, held, nullptr);
+            mpfr_set_d(exact, std::fabs(base), MPFR_RNDN);
+            mpfr_pow_ui(exact, exact, k, MPFR_RNDN);
+            mpfr_set_d(held, hi, MPFR_RNDN);
+            mpfr_add_d(held, held, lo, MPFR_RNDN);
+            mpfr_mul_2si(held, held, scale, MPFR_RNDN);
+            mpfr_sub(held, held, exact, MPFR_RNDN);
+            mpfr_div(held, held, exact, MPFR_RNDN);
+            bounded = std::fabs(mpfr_get_d(held, MPFR_RNDN)) <= k * 0x1p-104;
+            mpfr_clears(exact, held, nullptr);
+        }
+        double got = next_power(base, k, &hi, &lo, &scale);
+        if (!same(got, mpfr_power(base, k)) || !bounded) {
+            if (++mismatches <= 3) {
+                ADD_FAILURE() << std::hexfloat << base << "^" << k << ": " << got << ", MPFR "
+                              << mpfr_power(base, k) << (bounded ? "" : ", out of bound");
+            }
+        }
+    }
+    return mismatches;
+}
+
+TEST(Power, SequencesMatchMpfr)
+{
+    std::random_device device;
+    const unsigned seed = device();
+    std::printf("seed %u\n", seed);
+    std::mt19937_64 random(seed);
+    struct Run {
+        float rate;
+        std::uint32_t count;
+    };
+    std::vector<Run> runs;
+    for (int i = 1; i <= 3000; ++i) {
+        runs.push_back({static_cast<float>(i / 10000.0), 480});
+    }
+    for (float rate : {0.049f, 0.0515f, 0.0229f}) {
+        runs.push_back({rate, 1200000});
+    }
+    for (float rate : extreme_rates()) {
+        runs.push_back({rate, 2000});
+    }
+    // Random rates, both realistic and any bit pattern, with a fresh seed.
+    std::uniform_real_distribution<float> realistic(-0.5f, 1.0f);
+    for (int i = 0; i < 700; ++i) {
+        float rate = i % 2 == 0 ? realistic(random)
+                                : std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+        runs.push_back({rate, static_cast<std::uint32_t>(random() % 16000)});
+    }
+    long long pairs = 0;
+    for (const Run& run : runs) {
+        EXPECT_EQ(check_sequence(base_of(run.rate), run.count), 0) << "rate " << run.rate;
+        pairs += run.count;
+    }
+    for (const Pair& c : exact_cases) {
+        EXPECT_EQ(check_sequence(c.base, c.k + 1), 0) << c.base << "^" << c.k;
+    }
+    std::printf("%lld powers compared\n", pairs);
+}
+
+TEST(Power, AnyPairMatchesMpfr)
+{
+    std::random_device device;
+    const unsigned seed = device();
+    std::printf("seed %u\n", seed);
+    std::mt19937_64 random(seed);
+    int mismatches = 0;
+    for (int i = 0; i < 200000; ++i) {
+        double base = i % 2 == 0
+                          ? std::bit_cast<double>(random())
+                          : base_of(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+        auto k = static_cast<std::uint32_t>(random() >> (random() % 64));
+        double got = correctly_rounded_power(base, k);
+        if (!same(got, mpfr_power(base, k)) && ++mismatches <= 3) {
+            ADD_FAILURE() << std::hexfloat << base << "^" << k << ": " << got << ", MPFR "
+                          << mpfr_power(base, k);
+        }
+    }
+    for (const Pair& c : exact_cases) {
+        EXPECT_TRUE(same(correctly_rounded_power(c.base, c.k), mpfr_power(c.base, c.k)))
+            << c.base << "^" << c.k;
+    }
+    for (float rate : extreme_rates()) {
+        for (std::uint32_t k : {0u, 1u, 2u, 3u, 1074u, 1075u, 1199999u, 4294967295u}) {
+            double base = base_of(rate);
+            EXPECT_TRUE(same(correctly_rounded_power(base, k), mpfr_power(base, k)))
+                << std::hexfloat << base << "^" << k;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// Writes vectors for the Windows builds: runs from k = 0 for some rates, and
+// the exact cases, each line "base k power" in hexadecimal bits.
+TEST(Power, WriteVectors)
+{
+    const char* path = std::getenv("LOAN_POWER_VECTORS");
+    if (path == nullptr) {
+        GTEST_SKIP() << "LOAN_POWER_VECTORS names no file to write";
+    }
+    std::FILE* out = std::fopen(path, "w");
+    ASSERT_NE(out, nullptr);
+    auto put = [&](double base, std::uint32_t k) {
+        std::fprintf(
+            out, "%016llx %u %016llx\n",
+            static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(base)), k,
+            static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(mpfr_power(base, k))));
+    };
+    std::vector<float> rates = extreme_rates();
+    for (int i = 1; i <= 3000; i += 97) {
+        rates.push_back(static_cast<float>(i / 10000.0));
+    }
+    for (float rate : rates) {
+        for (std::uint32_t k = 0; k < 3000; ++k) {
+            put(base_of(rate), k);
+        }
+    }
+    for (const Pair& c : exact_cases) {
+        put(c.base, c.k);
+    }
+    EXPECT_EQ(std::fclose(out), 0);
+}
+#else
+// Checks both functions against the vectors that the Linux build wrote: a
+// run of lines from k = 0 with one base goes through next_power().
+TEST(Power, MatchesVectors)
+{
+    const char* path = std::getenv("LOAN_POWER_VECTORS");
+    if (path == nullptr) {
+        GTEST_SKIP() << "LOAN_POWER_VECTORS names no vectors";
+    }
+    std::FILE* in = std::fopen(path, "r");
+    ASSERT_NE(in, nullptr);
+    unsigned long long base_bits = 0;
+    unsigned long long power_bits = 0;
+    unsigned k = 0;
+    double hi = 1;
+    double lo = 0;
+    int scale = 0;
+    int lines = 0;
+    while (std::fscanf(in, "%llx %u %llx", &base_bits, &k, &power_bits) == 3) {
+        double base = std::bit_cast<double>(static_cast<std::uint64_t>(base_bits));
+        double expected = std::bit_cast<double>(static_cast<std::uint64_t>(power_bits));
+        if (k == 0) {
+            hi = 1;
+            lo = 0;
+            scale = 0;
+        }
+        EXPECT_TRUE(same(correctly_rounded_power(base, k), expected)) << base << "^" << k;
+        EXPECT_TRUE(same(next_power(base, k, &hi, &lo, &scale), expected) || lines == 0 || k == 0)
+            << base << "^" << k;
+        ++lines;
+    }
+    std::fclose(in);
+    EXPECT_GT(lines, 100000);
+}
+#endif
+
+// The rounding test of the running product against its contract: hi + lo
+// at a distance d from the nearest tie, with the error bound b = k 2^-104 hi.
+// Within b it must not claim the rounding; beyond 2.1 b it must.
+TEST(Power, RoundingTestTable)
+{
+    const struct {
+        double hi;
+        std::uint32_t k;
+        double tie; // the nearest tie, relative to hi
+        double distance_in_bounds;
+        bool certain;
+    } cases[] = {
+        {1.0, 1, 0x1p-53, 0.0, false},
+        {1.0, 1, 0x1p-53, 0.9, false},
+        {1.0, 1, 0x1p-53, 2.2, true},
+        {1.0, 1, -0x1p-54, 0.9, false},
+        {1.0, 1, -0x1p-54, 2.2, true},
+        {1.5, 1000, 0x1p-53, 0.9, false},
+        {1.5, 1000, 0x1p-53, 2.2, true},
+        {1.5, 1000, -0x1p-53, 0.5, false},
+        {1.5, 1000, -0x1p-53, 1e6, true},
+        {0x1.fffffffffffffp63, 1199999, 0x1p10, 0.99, false},
+        {0x1.fffffffffffffp63, 1199999, 0x1p10, 2.2, true},
+        {0x1.fffffffffffffp63, 1199999, -0x1p10, 0.99, false},
+        {0x1.fffffffffffffp63, 1199999, -0x1p10, 3.0, true},
+        {1.0, 0, 0x1p-53, 0.0, true}, // k = 0: the product is exact
+    };
+    for (const auto& c : cases) {
+        double bound = c.k * 0x1p-104 * c.hi;
+        for (double side : {-1.0, 1.0}) {
+            // lo puts hi + lo at the distance from the tie, on either side but
+            // never across it to the other neighbour's half.
+            double lo = c.tie + side * c.distance_in_bounds * bound;
+            if (std::fabs(lo) > std::fabs(c.tie) && c.distance_in_bounds > 0) {
+                continue;
+            }
+            EXPECT_EQ(certainly_rounds_to_hi(c.hi, lo, c.k), c.certain)
+                << std::hexfloat << c.hi << " + " << lo << ", k " << c.k;
+        }
+    }
+}
+
+} // namespace
