@@ -18,6 +18,9 @@
 #include <string>
 #include <vector>
 
+#include <cmath>
+
+#include "power.h"
 #include "text.h"
 
 namespace fs = std::filesystem;
@@ -204,6 +207,45 @@ void BM_RowsSnprintf(benchmark::State& state)
     count_rows(state, rows.size());
 }
 BENCHMARK(BM_RowsSnprintf);
+
+// The powers of the longest equal-installment schedule at 5.15 %: the
+// program's correctly rounded running product, then the C library's pow().
+constexpr std::uint32_t powers_counted = 1200000;
+const double power_base = 1.0 + static_cast<double>(0.0515f / 12);
+
+void count_powers(benchmark::State& state)
+{
+    state.counters["ns_per_power"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * powers_counted,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_PowersOwn(benchmark::State& state)
+{
+    for (auto _ : state) {
+        double hi = 1.0, lo = 0.0, sum = 0.0;
+        int scale = 0;
+        for (std::uint32_t k = 0; k < powers_counted; ++k) {
+            sum += next_power(power_base, k, &hi, &lo, &scale);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    count_powers(state);
+}
+BENCHMARK(BM_PowersOwn)->Unit(benchmark::kMillisecond);
+
+void BM_PowersLibrary(benchmark::State& state)
+{
+    for (auto _ : state) {
+        double sum = 0.0;
+        for (std::uint32_t k = 0; k < powers_counted; ++k) {
+            sum += std::pow(power_base, static_cast<double>(k));
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    count_powers(state);
+}
+BENCHMARK(BM_PowersLibrary)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -226,6 +226,8 @@ TEST(Power, MatchesVectors)
     unsigned long long base_bits = 0;
     unsigned long long power_bits = 0;
     unsigned k = 0;
+    double previous_base = 0;
+    unsigned previous_k = 0;
     double hi = 1;
     double lo = 0;
     int scale = 0;
@@ -233,14 +235,17 @@ TEST(Power, MatchesVectors)
     while (std::fscanf(in, "%llx %u %llx", &base_bits, &k, &power_bits) == 3) {
         double base = std::bit_cast<double>(static_cast<std::uint64_t>(base_bits));
         double expected = std::bit_cast<double>(static_cast<std::uint64_t>(power_bits));
+        EXPECT_TRUE(same(correctly_rounded_power(base, k), expected)) << base << "^" << k;
         if (k == 0) {
             hi = 1;
             lo = 0;
             scale = 0;
         }
-        EXPECT_TRUE(same(correctly_rounded_power(base, k), expected)) << base << "^" << k;
-        EXPECT_TRUE(same(next_power(base, k, &hi, &lo, &scale), expected) || lines == 0 || k == 0)
-            << base << "^" << k;
+        if (k == 0 || (same(base, previous_base) && k == previous_k + 1)) {
+            EXPECT_TRUE(same(next_power(base, k, &hi, &lo, &scale), expected)) << base << "^" << k;
+        }
+        previous_base = base;
+        previous_k = k;
         ++lines;
     }
     std::fclose(in);

@@ -60,11 +60,13 @@ struct WorkDir {
     }
 };
 
-// A program to run: its path, and the program that starts it (such as wine
-// for a Windows build), or nullptr.
+// A program to run: its path, the program that starts it (such as wine for a
+// Windows build) or nullptr, and a "NAME=value" to add to its environment or
+// nullptr.
 struct Program {
     const char* runner;
     const char* path;
+    const char* env = nullptr;
 };
 
 // This build's program, or the one named by LOAN_PROGRAM, started through
@@ -118,6 +120,9 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         alarm(60);                     // a program that hangs is killed
         if (in_child != nullptr) {
             in_child();
+        }
+        if (program.env != nullptr) {
+            putenv(const_cast<char*>(program.env));
         }
         if (program.runner != nullptr) {
             execl(program.runner, program.runner, program.path, static_cast<char*>(nullptr));
@@ -241,6 +246,11 @@ std::vector<ScheduleCase> schedule_cases()
          "debj.txt",
          false,
          {"004 : 2274.63 ->[1000.00] [1274.63]"}},
+        {"a power whose last bit decides a cent",
+         cfg("1276956", "24", "0.0229"),
+         "debx.txt",
+         false,
+         {"252 : 5767.48 ->[5374.66] [392.83]"}},
         {"no periods",
          cfg("120", "0", "0.12"),
          "debx.txt",
@@ -584,7 +594,7 @@ TEST(CrossBuild, SameBytes)
     if (other_path == nullptr) {
         GTEST_SKIP() << "LOAN_OTHER_PROGRAM names no other build";
     }
-    const Program other{std::getenv("LOAN_OTHER_RUNNER"), other_path};
+    const Program other{std::getenv("LOAN_OTHER_RUNNER"), other_path, std::getenv("LOAN_OTHER_ENV")};
     std::vector<const char*> configurations = {
         nullptr,
         fault_loan,
