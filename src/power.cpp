@@ -101,20 +101,6 @@ long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a
     return s;
 }
 
-// hi * b - fl(hi * b) exactly (Dekker's product, through Veltkamp's
-// splitting into halves of 26 bits: no fused multiply-add needed).
-double product_error(double a, double b, double p)
-{
-    constexpr double splitter = 0x1p27 + 1;
-    double ta = a * splitter;
-    double a_hi = ta - (ta - a);
-    double a_lo = a - a_hi;
-    double tb = b * splitter;
-    double b_hi = tb - (tb - b);
-    double b_lo = b - b_hi;
-    return ((a_hi * b_hi - p) + a_hi * b_lo + a_lo * b_hi) + a_lo * b_lo;
-}
-
 } // namespace
 
 double correctly_rounded_power(double base, std::uint32_t k)
@@ -174,55 +160,4 @@ double correctly_rounded_power(double base, std::uint32_t k)
         }
         return sign * std::ldexp(static_cast<double>(rounded), static_cast<int>(s + u));
     }
-}
-
-bool certainly_rounds_to_hi(double hi, double lo, std::uint32_t k)
-{
-    // Twice the bound, so that lo +- error, itself rounded, still reaches past
-    // the bound (|lo| <= 2^-53 hi); rounding being monotonic, the whole
-    // interval around hi + lo then rounds to hi, a tie included.
-    double error = hi * (static_cast<double>(k) * 0x1p-103);
-    return hi + (lo + error) == hi && hi + (lo - error) == hi;
-}
-
-double next_power(double base, std::uint32_t k, double* hi, double* lo, int* scale)
-{
-    auto bits = std::bit_cast<std::uint64_t>(base);
-    int biased_exponent = static_cast<int>(bits >> 52 & 0x7FF);
-    if (biased_exponent == 0 || biased_exponent == 0x7FF) {
-        // Zero, subnormal, infinite or not a number: no running product.
-        return correctly_rounded_power(base, k);
-    }
-    // |base| = mantissa * 2^(biased_exponent - 1023), mantissa in [1, 2).
-    double mantissa = std::bit_cast<double>((bits & 0x000FFFFFFFFFFFFF) | 0x3FF0000000000000);
-
-    double result = 0;
-    int top = *scale + static_cast<int>(std::bit_cast<std::uint64_t>(*hi) >> 52) - 1023;
-    if (top > 1023) {
-        result = HUGE_VAL;
-    } else if (top < -1076) {
-        result = 0;
-    } else if (top >= -1022 && certainly_rounds_to_hi(*hi, *lo, k)) {
-        result = *scale == 0 ? *hi : std::ldexp(*hi, *scale);
-    } else {
-        // Near a tie, or below 2^-1022 where fewer bits are kept.
-        result = std::fabs(correctly_rounded_power(base, k));
-    }
-
-    // One step of the running product: hi + lo = mantissa^k * (1 + t) with
-    // |t| <= k 2^-104, |lo| at most half a unit in the last place of hi, and
-    // hi in [1, 2^64]. Each step multiplies exactly but for lo * mantissa and
-    // the sum of the low parts, which lose at most 2^-106 and 2^-105 of the
-    // value: 3 * 2^-106 a step, less than 4k * 2^-106 after k steps.
-    double p = *hi * mantissa;
-    double s = product_error(*hi, mantissa, p) + *lo * mantissa;
-    *hi = p + s;
-    *lo = s - (*hi - p);
-    *scale += biased_exponent - 1023;
-    if (*hi >= 0x1p64) {
-        *hi *= 0x1p-64;
-        *lo *= 0x1p-64;
-        *scale += 64;
-    }
-    return std::signbit(base) && (k & 1) != 0 ? -result : result;
 }
