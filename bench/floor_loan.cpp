@@ -45,8 +45,9 @@ void floor_schedule(const char* name, bool equal_installment, std::uint32_t sum,
     }
     std::uint32_t checksum = 0;
     auto add = [&](float a, float b, float c) {
-        checksum = checksum * 31 + (std::bit_cast<std::uint32_t>(a) ^
-                                    std::bit_cast<std::uint32_t>(b) ^ std::bit_cast<std::uint32_t>(c));
+        checksum =
+            checksum * 31 + (std::bit_cast<std::uint32_t>(a) ^ std::bit_cast<std::uint32_t>(b) ^
+                             std::bit_cast<std::uint32_t>(c));
     };
     run_schedule(
         equal_installment, sum, year, rate_y,

@@ -594,7 +594,8 @@ TEST(CrossBuild, SameBytes)
     if (other_path == nullptr) {
         GTEST_SKIP() << "LOAN_OTHER_PROGRAM names no other build";
     }
-    const Program other{std::getenv("LOAN_OTHER_RUNNER"), other_path, std::getenv("LOAN_OTHER_ENV")};
+    const Program other{std::getenv("LOAN_OTHER_RUNNER"), other_path,
+                        std::getenv("LOAN_OTHER_ENV")};
     std::vector<const char*> configurations = {
         nullptr,
         fault_loan,

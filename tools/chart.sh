@@ -5,12 +5,16 @@
 # interest paid so far by both, so that the crossing of the payments and the
 # difference in total interest show at a glance. Needs gnuplot (gnuplot-nox).
 set -euo pipefail
+if ! command -v gnuplot >/dev/null 2>&1; then
+    echo "chart: gnuplot is not installed (Debian: apt-get install gnuplot-nox)" >&2
+    exit 1
+fi
 dir=${1:-.}
 tools=$(cd "$(dirname "$0")" && pwd)
 cd "$dir"
 for report in debx.txt debj.txt; do
     if [ ! -f "$report" ]; then
-        echo "chart: no $report in $dir" >&2
+        echo "chart: no $report in $dir (run loan there first: it writes the reports)" >&2
         exit 1
     fi
 done

@@ -12,7 +12,7 @@ set -euo pipefail
 dir=${1:-.}
 for report in debx.txt debj.txt; do
     if [ ! -f "$dir/$report" ]; then
-        echo "compare: no $report in $dir" >&2
+        echo "compare: no $report in $dir (run loan there first: it writes the reports)" >&2
         exit 1
     fi
 done
