@@ -1,7 +1,10 @@
 #include "cfg.h"
 
-#include <charconv>
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -148,10 +151,8 @@ double parse_decimal(const char* text)
     if (!has_digits) {
         return 0.0;
     }
-    bool exponent_negative = false;
     if (*p == 'e' || *p == 'E') {
         const char* q = p + 1;
-        exponent_negative = *q == '-';
         if (*q == '+' || *q == '-') {
             ++q;
         }
@@ -159,9 +160,16 @@ double parse_decimal(const char* text)
             p = skip_digits(q);
         }
     }
-    double magnitude = 0.0;
-    if (std::from_chars(begin, p, magnitude).ec == std::errc::result_out_of_range) {
-        magnitude = exponent_negative ? 0.0 : HUGE_VAL;
+    // The number alone, so that strtod() reads nothing past it (such as the
+    // digits of "0x10"); it rounds correctly in the classic locale, which the
+    // program never leaves.
+    char number[cfg_content_max + 1];
+    std::size_t len = std::min(static_cast<std::size_t>(p - begin), cfg_content_max);
+    std::memcpy(number, begin, len);
+    number[len] = '\0';
+    double magnitude = std::strtod(number, nullptr);
+    if (magnitude < DBL_MIN) {
+        magnitude = 0.0; // below the normal range: no float rate tells it from 0
     }
     return negative ? -magnitude : magnitude;
 }

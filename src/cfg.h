@@ -39,7 +39,7 @@ std::int32_t parse_int(const char* text);
 // atof for plain decimal text: leading white space, an optional sign, digits
 // with an optional decimal point and an optional exponent, correctly rounded
 // and independent of the locale. Anything else ("inf", "nan", hexadecimal
-// digits after "0x") ends the number; text without a number gives 0.0. Out of
-// range, the sign of the exponent decides between infinity and zero: the
-// digits of a field (at most cfg_content_max) are far from either limit.
+// digits after "0x") ends the number; text without a number gives 0.0. Beyond
+// the range of a double the result is infinite; below its normal range, 0.
+// The number takes at most cfg_content_max characters, as a field does.
 double parse_decimal(const char* text);
