@@ -33,7 +33,7 @@ bool copy_not_taken(int error)
 // Whether a failed write (`error`) is to be tried again: a non-blocking
 // standard output that cannot take more yet. Waits until it can; a reader
 // that goes away meanwhile ends the wait, and the next write fails for good.
-bool waited_for_room(int error)
+bool waited_for_room([[maybe_unused]] int error)
 {
 #if defined(__unix__) || defined(__APPLE__)
     if (error == EAGAIN) {

@@ -1,0 +1,183 @@
+// Runs the program (WebAssembly, WASI) in a Web Worker over a file system in
+// memory: cfg.txt in, debx.txt and debj.txt out, and the console's messages.
+// The page posts {wasm, cfg}; the worker answers {status, messages, debx, debj},
+// each file as an ArrayBuffer or null when the program did not write it.
+'use strict';
+
+// WASI's error numbers and constants used here.
+const ERRNO_BADF = 8;
+const ERRNO_NOENT = 44;
+const ERRNO_NOTSUP = 58;
+const OFLAGS_CREAT = 1;
+const OFLAGS_TRUNC = 8;
+const FILETYPE_CHARACTER_DEVICE = 2;
+const FILETYPE_DIRECTORY = 3;
+const FILETYPE_REGULAR_FILE = 4;
+const PREOPENED_DIR = 3;
+
+// A file that grows as it is written.
+function newFile(bytes) {
+  return { data: bytes || new Uint8Array(1024), size: bytes ? bytes.length : 0 };
+}
+
+function append(file, bytes, at) {
+  const end = at + bytes.length;
+  if (end > file.data.length) {
+    const grown = new Uint8Array(Math.max(end, file.data.length * 2));
+    grown.set(file.data.subarray(0, file.size));
+    file.data = grown;
+  }
+  file.data.set(bytes, at);
+  file.size = Math.max(file.size, end);
+}
+
+class Exit {
+  constructor(code) { this.code = code; }
+}
+
+// Runs the module with `cfg` (Uint8Array, or null for no cfg.txt).
+function runProgram(module, cfg) {
+  const files = new Map();
+  if (cfg) files.set('cfg.txt', newFile(cfg));
+  const console = newFile();
+  const open = new Map(); // descriptor -> {name, file, position}
+  let nextFd = PREOPENED_DIR + 1;
+  let memory;
+  const view = () => new DataView(memory.buffer);
+  const bytes = (ptr, len) => new Uint8Array(memory.buffer, ptr, len);
+  // The bytes of a list of (pointer, length) pairs, gathered.
+  const gather = (iovs, count) => {
+    const v = view();
+    const parts = [];
+    let total = 0;
+    for (let i = 0; i < count; i++) {
+      const part = bytes(v.getUint32(iovs + 8 * i, true), v.getUint32(iovs + 8 * i + 4, true));
+      parts.push(part);
+      total += part.length;
+    }
+    const all = new Uint8Array(total);
+    let at = 0;
+    for (const part of parts) { all.set(part, at); at += part.length; }
+    return all;
+  };
+  const wasi = {
+    fd_write(fd, iovs, count, written) {
+      const data = gather(iovs, count);
+      if (fd === 1 || fd === 2) {
+        // The program writes the echo and each message in a write of its own,
+        // each starting with a lower-case letter, and copies the reports in
+        // blocks of whole lines that start with a digit or a GBK title byte:
+        // only the echo and the messages are kept.
+        if (data.length > 0 && data[0] >= 0x61 && data[0] <= 0x7A) append(console, data, console.size);
+      } else if (open.has(fd)) {
+        const o = open.get(fd);
+        append(o.file, data, o.position);
+        o.position += data.length;
+      } else {
+        return ERRNO_BADF;
+      }
+      view().setUint32(written, data.length, true);
+      return 0;
+    },
+    fd_read(fd, iovs, count, read) {
+      const o = open.get(fd);
+      const v = view();
+      let total = 0;
+      for (let i = 0; o && i < count; i++) {
+        const len = v.getUint32(iovs + 8 * i + 4, true);
+        const chunk = o.file.data.subarray(o.position, Math.min(o.position + len, o.file.size));
+        bytes(v.getUint32(iovs + 8 * i, true), chunk.length).set(chunk);
+        o.position += chunk.length;
+        total += chunk.length;
+      }
+      v.setUint32(read, total, true);
+      return 0;
+    },
+    fd_seek(fd, offset, whence, result) {
+      const o = open.get(fd);
+      if (!o) return ERRNO_BADF;
+      const base = [0, o.position, o.file.size][whence];
+      o.position = base + Number(offset);
+      view().setBigUint64(result, BigInt(o.position), true);
+      return 0;
+    },
+    fd_close(fd) {
+      return open.delete(fd) ? 0 : ERRNO_BADF;
+    },
+    fd_fdstat_get(fd, stat) {
+      const v = view();
+      const type = fd <= 2 ? FILETYPE_CHARACTER_DEVICE
+        : fd === PREOPENED_DIR ? FILETYPE_DIRECTORY : FILETYPE_REGULAR_FILE;
+      if (fd > PREOPENED_DIR && !open.has(fd)) return ERRNO_BADF;
+      v.setUint8(stat, type);
+      v.setUint16(stat + 2, 0, true);
+      v.setBigUint64(stat + 8, 0xFFFFFFFFFFFFFFFFn, true);
+      v.setBigUint64(stat + 16, 0xFFFFFFFFFFFFFFFFn, true);
+      return 0;
+    },
+    fd_fdstat_set_flags() {
+      return 0;
+    },
+    fd_prestat_get(fd, prestat) {
+      if (fd !== PREOPENED_DIR) return ERRNO_BADF;
+      view().setUint8(prestat, 0);
+      view().setUint32(prestat + 4, 1, true);
+      return 0;
+    },
+    fd_prestat_dir_name(fd, path, len) {
+      if (fd !== PREOPENED_DIR) return ERRNO_BADF;
+      bytes(path, 1)[0] = 0x2E; // "."
+      return 0;
+    },
+    path_open(dirfd, dirflags, path, pathLen, oflags, rightsBase, rightsInheriting, fdflags, fd) {
+      const name = new TextDecoder().decode(bytes(path, pathLen)).replace(/^\.\//, '');
+      if (dirfd !== PREOPENED_DIR) return ERRNO_BADF;
+      if (!files.has(name)) {
+        if (!(oflags & OFLAGS_CREAT)) return ERRNO_NOENT;
+        files.set(name, newFile());
+      }
+      const file = files.get(name);
+      if (oflags & OFLAGS_TRUNC) file.size = 0;
+      open.set(nextFd, { name, file, position: 0 });
+      view().setUint32(fd, nextFd++, true);
+      return 0;
+    },
+    proc_exit(code) {
+      throw new Exit(code);
+    },
+  };
+  const unsupported = new Proxy(wasi, {
+    get: (target, name) => target[name] || (() => ERRNO_NOTSUP),
+  });
+  const instance = new WebAssembly.Instance(module, { wasi_snapshot_preview1: unsupported });
+  memory = instance.exports.memory;
+  let status = 0;
+  try {
+    instance.exports._start();
+  } catch (e) {
+    if (!(e instanceof Exit)) throw e;
+    status = e.code;
+  }
+  const output = (name) => {
+    const file = files.get(name);
+    return file ? file.data.slice(0, file.size).buffer : null;
+  };
+  return {
+    status,
+    messages: console.data.slice(0, console.size).buffer,
+    debx: output('debx.txt'),
+    debj: output('debj.txt'),
+  };
+}
+
+let compiled = null;
+self.onmessage = (event) => {
+  try {
+    if (!compiled) compiled = new WebAssembly.Module(event.data.wasm);
+    const result = runProgram(compiled, event.data.cfg);
+    const transfer = [result.messages, result.debx, result.debj].filter((b) => b);
+    self.postMessage(result, transfer);
+  } catch (e) {
+    self.postMessage({ error: String(e && e.stack || e) });
+  }
+};
