@@ -72,8 +72,13 @@ function run(cfgBytes) {
       return;
     }
     show(event.data);
-    $('#status').textContent = `Done in ${((performance.now() - started) / 1000).toFixed(1)} s` +
-      (event.data.status === 0 ? '.' : `; the program reported a failure (exit status ${event.data.status}).`);
+    const shown = (performance.now() - started) / 1000;
+    $('#status').textContent = '正在比较 Comparing…';
+    setTimeout(() => {
+      compareAndDraw();
+      $('#status').textContent = `Done in ${((performance.now() - started) / 1000).toFixed(1)} s (rows shown after ${shown.toFixed(1)} s)` +
+        (event.data.status === 0 ? '.' : `; the program reported a failure (exit status ${event.data.status}).`);
+    }, 0);
   };
   worker.postMessage({ wasm, cfg: cfgBytes });
 }
@@ -91,20 +96,45 @@ function line(report, i) {
   return gbk.decode(report.bytes.subarray(report.starts[i], report.starts[i + 1])).replace(/\r?\n$/, '');
 }
 
-// The payment of row i (line i + 2) in whole cents, read from its ASCII bytes.
-function rowPayment(report, i) {
-  const text = String.fromCharCode(...report.bytes.subarray(report.starts[i + 2], report.starts[i + 3]));
-  const [period, rest] = text.split(' : ');
-  return { period: Number(period), payment: cents(rest.slice(0, rest.indexOf(' ->['))) };
+// The period and the three amounts of row i (line i + 2), the amounts in
+// whole cents (NaN where the text is not an amount, such as "nan"), read
+// from the row's ASCII bytes: "%03d : payment ->[principal] [interest]".
+function row(report, i) {
+  const bytes = report.bytes;
+  const end = report.starts[i + 3];
+  let at = report.starts[i + 2];
+  let period = 0;
+  for (; bytes[at] >= 0x30 && bytes[at] <= 0x39; at++) period = period * 10 + bytes[at] - 0x30;
+  at += 3; // " : "
+  const amounts = [];
+  for (const close of [0x2D, 0x5D, 0x5D]) { // the payment ends at " ->[", the others at "]"
+    while (bytes[at] === 0x20 || bytes[at] === 0x5B) at++;
+    const start = at;
+    while (at < end && !(bytes[at] === close && (close !== 0x2D || bytes[at + 1] === 0x3E))) at++;
+    const text = String.fromCharCode(...bytes.subarray(start, at)).trim();
+    amounts.push(cents(text, false));
+    at += close === 0x2D ? 2 : 1;
+  }
+  return { period, payment: amounts[0], principal: amounts[1], interest: amounts[2] };
 }
 
-// A printed amount ("-12.34") in whole cents, exact below 2^53.
-function cents(text) {
+// The period and payment of row i, the payment in cents; an error when it is
+// not an amount.
+function rowPayment(report, i) {
+  const r = row(report, i);
+  if (Number.isNaN(r.payment)) cents(cellsOf(line(report, i + 2))[1]);
+  return r;
+}
+
+// A printed amount ("-12.34") in whole cents, exact below 2^53; what is not
+// one is an error, or NaN when `strict` is false.
+function cents(text, strict = true) {
   text = text.trim();
-  if (!/^-?\d+\.\d\d$/.test(text)) throw new Error('not an amount: ' + text);
-  if (text.replace('-', '').length > 16) throw new Error('an amount too large to compare to the cent: ' + text);
-  const value = Number(text.replace('.', ''));
-  return value;
+  let problem = null;
+  if (!/^-?\d+\.\d\d$/.test(text)) problem = 'not an amount: ' + text;
+  else if (text.replace('-', '').length > 16) problem = 'an amount too large to compare to the cent: ' + text;
+  if (problem && strict) throw new Error(problem);
+  return problem ? NaN : Number(text.replace('.', ''));
 }
 
 function exact(value) {
@@ -164,6 +194,10 @@ function show(result) {
   $('#results').hidden = !reports.debx && !reports.debj;
   for (const name of ['debx', 'debj']) showReport(name);
   offerDownloads();
+}
+
+// The comparison and the chart, once the rows are on screen.
+function compareAndDraw() {
   try {
     $('#comparison').textContent = reports.debx && reports.debj ? comparison(reports.debx, reports.debj)
       : 'Nothing to compare: a report is missing.';
@@ -235,11 +269,11 @@ function drawChart() {
     const interest = [];
     let paid = 0;
     for (let i = 0; i < count; i++) {
-      const [period, pay, , int] = cellsOf(line(r, i + 2)).map(Number);
+      const { period, payment: pay, interest: int } = row(r, i);
       paid += int;
       if (i % step === 0 || i === count - 1) {
-        payment.push([period, pay]);
-        interest.push([period, paid]);
+        payment.push([period, pay / 100]);
+        interest.push([period, paid / 100]);
       }
     }
     let total = '';
