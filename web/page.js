@@ -218,7 +218,6 @@ function rowElement(cells) {
   for (const cell of cells) {
     const span = document.createElement('span');
     span.textContent = cell.trim();
-    span.title = cell.trim();
     row.append(span);
   }
   return row;
