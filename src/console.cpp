@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
+#include <iterator>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
@@ -37,8 +38,8 @@ bool waited_for_room([[maybe_unused]] int error)
 {
 #if defined(__unix__) || defined(__APPLE__)
     if (error == EAGAIN) {
-        pollfd out{STDOUT_FILENO, POLLOUT, 0};
-        poll(&out, 1, -1);
+        pollfd out[] = {{STDOUT_FILENO, POLLOUT, 0}};
+        poll(out, std::size(out), -1);
         return true;
     }
 #endif
@@ -50,12 +51,14 @@ bool waited_for_room([[maybe_unused]] int error)
 bool prepare_standard_output()
 {
 #if defined(__unix__) || defined(__APPLE__)
-    // A program started with a standard descriptor closed would give it to
-    // the first file it opens, and the console copy of every line would then
-    // be written into a report. Each closed one is taken by /dev/null first
-    // (open returns the lowest free descriptor); where /dev/null cannot be
-    // opened, the run stops before any file is.
-    for (int fd = 0; fd <= 2; ++fd) {
+    // A program started with standard output closed would give it to the
+    // first file it opens, and the console copy of every line would then be
+    // written into a report. It is taken by /dev/null first, and so is a
+    // closed standard input below it (open returns the lowest free
+    // descriptor); where /dev/null cannot be opened, the run stops before any
+    // file is. Standard error is written only once the reports are closed,
+    // so a report may well take it.
+    for (int fd = STDIN_FILENO; fd <= STDOUT_FILENO; ++fd) {
         if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", O_RDWR) != fd) {
             return false;
         }
@@ -88,8 +91,8 @@ void write_console(const char* text, std::size_t len)
     // The stream's error is cleared as soon as it is forgiven, so one that is
     // set now is a loss seen earlier: it stays.
     const bool lost_before = std::ferror(stdout) != 0;
-    while (len > 0) {
-        errno = 0;
+    for (;;) {
+        errno = 0; // a short write always sets it; never a stale EAGAIN
         std::size_t written = std::fwrite(text, 1, len, stdout);
         text += written;
         len -= written;
