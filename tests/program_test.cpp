@@ -300,12 +300,42 @@ std::vector<ScheduleCase> schedule_cases()
     };
 }
 
+// What is wrong with the shape of a whole report, or "": every line ends in
+// CR LF; a title, the header, rows numbered 001, 002, ... with three amounts
+// each, and the totals line.
+std::string shape_problem(const std::string& report)
+{
+    std::istringstream in(report);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line.back() != '\r') {
+            return "a line without CR LF: " + line;
+        }
+        lines.push_back(line);
+    }
+    if (lines.size() < 3 || lines[0].find(" \xD4\xAA] [") == std::string::npos ||
+        lines.back().rfind("\xC8\xAB\xB2\xBF\xBB\xB9\xBF\xEE: ", 0) != 0) {
+        return "no title or no totals line";
+    }
+    for (std::size_t i = 2; i + 1 < lines.size(); ++i) {
+        char period[16];
+        std::snprintf(period, sizeof period, "%03zu : ", i - 1);
+        if (lines[i].rfind(period, 0) != 0 || lines[i].find(" ->[") == std::string::npos ||
+            lines[i].find("] [") == std::string::npos) {
+            return "row " + std::to_string(i - 1) + " is " + lines[i];
+        }
+    }
+    return "";
+}
+
 TEST(Program, SchedulesTable)
 {
     for (const ScheduleCase& c : schedule_cases()) {
         WorkDir dir;
         dir.write("cfg.txt", c.cfg);
         ASSERT_EQ(run_loan(dir), 0) << c.name;
+        EXPECT_EQ(shape_problem(dir.read("debx.txt")) + shape_problem(dir.read("debj.txt")), "")
+            << c.name;
         std::string report = dir.read(c.report);
         if (c.whole) {
             EXPECT_EQ(report, gbk_lines(c.lines)) << c.name;
@@ -331,13 +361,19 @@ TEST(Program, StandardOutputCopiesEveryLine)
 
 TEST(Program, EchoLineTable)
 {
+    // The first line of standard output: the echo, or the first title when
+    // cfg.txt holds fewer than three fields.
     const struct {
         std::string cfg;
-        const char* echo;
+        std::string echo;
     } cases[] = {
         {cfg("120", "-1", "0"), "sum: 120, year: -1, rate: 0.000000\r\n"},
         {cfg("-1294967296", "0", "0.0078125"), "sum: -1294967296, year: 0, rate: 0.007813\r\n"},
         {cfg("1", "0", "-0"), "sum: 1, year: 0, rate: -0.000000\r\n"},
+        {cfg("1", "0", "-"), "sum: 1, year: 0, rate: 0.000000\r\n"},
+        {"120\n0", gbk_lines({"等额本息借款[120 元] [0 年] [利率0.00%]"})},
+        {"", gbk_lines({"等额本息借款[0 元] [0 年] [利率0.00%]"})},
+        {"120\n0\n0.12", "sum: 120, year: 0, rate: 0.120000\r\n"},
         {cfg("-2147483648", "-2147483648", "-3.4028234663852886e38"),
          "sum: -2147483648, year: -2147483648, rate: "
          "-340282346638528859811704183484516925440.000000\r\n"},
@@ -354,11 +390,12 @@ TEST(Program, EchoLineTable)
 TEST(Program, ZeroRateMakesBothSchedulesAlike)
 {
     WorkDir dir;
-    dir.write("cfg.txt", cfg("100000", "3", "0"));
+    dir.write("cfg.txt", cfg("30000001", "10", "0"));
     ASSERT_EQ(run_loan(dir), 0);
     std::string debx = dir.read("debx.txt");
     std::string debj = dir.read("debj.txt");
-    // Everything after the title line is the same.
+    // Everything after the title line is the same, both dividing the exact
+    // principal (a float cannot hold it) by the period count.
     EXPECT_EQ(debx.substr(debx.find('\n')), debj.substr(debj.find('\n')));
 }
 
@@ -508,6 +545,11 @@ TEST(Program, FaultsTable)
          },
          false, true},
         {"standard output closed", loan, nothing, Output::closed, 0, nullptr, true, true},
+        {"standard input and output closed", loan, nothing, Output::closed, 0, nullptr, true, true,
+         nullptr, "",
+         [] {
+             close(0);
+         }},
         {"term of -1: refused at once, old reports untouched", "120\n-1\n0.12\n", nothing,
          Output::file, 1,
          [](const Reference&) {
