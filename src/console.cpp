@@ -38,7 +38,7 @@ bool waited_for_room([[maybe_unused]] int error)
 {
 #if defined(__unix__) || defined(__APPLE__)
     if (error == EAGAIN) {
-        pollfd out[] = {{STDOUT_FILENO, POLLOUT, 0}};
+        pollfd out[] = {{STDOUT_FILENO, POLLOUT, 0}}; // revents: set by poll()
         poll(out, std::size(out), -1);
         return true;
     }
@@ -96,9 +96,8 @@ void write_console(const char* text, std::size_t len)
         std::size_t written = std::fwrite(text, 1, len, stdout);
         text += written;
         len -= written;
-        if (len == 0) {
-            return;
-        }
+        // Written whole (errno 0, or a value the write left behind that asks
+        // for nothing), or a failure to wait out, to forgive or to keep.
         int error = errno;
         bool retry = waited_for_room(error);
         if (!lost_before && (retry || copy_not_taken(error))) {

@@ -318,7 +318,7 @@ std::string shape_problem(const std::string& report)
         return "no title or no totals line";
     }
     for (std::size_t i = 2; i + 1 < lines.size(); ++i) {
-        char period[16];
+        char period[24];
         std::snprintf(period, sizeof period, "%03zu : ", i - 1);
         if (lines[i].rfind(period, 0) != 0 || lines[i].find(" ->[") == std::string::npos ||
             lines[i].find("] [") == std::string::npos) {
