@@ -28,7 +28,7 @@ namespace {
 
 // What the program's standard output is connected to.
 // A slow pipe is non-blocking, as some parents hand it over, and its reader
-// takes 16 KiB a millisecond into stdout.txt.
+// takes 4 KiB a millisecond into stdout.txt.
 enum class Output { file, closed_pipe, slow_pipe, full_disk, closed };
 
 // A fresh working directory, removed with its contents afterwards.
@@ -136,7 +136,7 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
     }
     if (output == Output::slow_pipe) {
         std::ofstream copy(dir.path / "stdout.txt", std::ios::binary);
-        char chunk[16384];
+        char chunk[4096];
         for (ssize_t got; (got = read(pipe_fds[0], chunk, sizeof chunk)) > 0; usleep(1000)) {
             copy.write(chunk, got);
         }
