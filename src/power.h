@@ -51,8 +51,10 @@ inline double next_power(double base, std::uint32_t k, double* hi, double* lo, i
 {
     auto bits = std::bit_cast<std::uint64_t>(base);
     int biased_exponent = static_cast<int>(bits >> 52 & 0x7FF);
-    if (biased_exponent == 0 || biased_exponent == 0x7FF) {
-        // Zero, subnormal, infinite or not a number: no running product.
+    if (biased_exponent == 0x7FF) {
+        // Infinite or not a number: no running product. (A zero or subnormal
+        // base runs through it: its powers fall below 2^-1022 at once, where
+        // the exact path or zero takes over.)
         return correctly_rounded_power(base, k);
     }
     // |base| = mantissa * 2^(biased_exponent - 1023), mantissa in [1, 2).
