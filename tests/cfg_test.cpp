@@ -48,7 +48,7 @@ struct CfgCase {
 
 TEST(Cfg, FieldsTable)
 {
-    const std::string spaces(116, ' ');
+    const std::string spaces(117, ' ');
     const CfgCase cases[] = {
         {"three lines", "120\n1\n0.12\n", {3, 120, 1, 0.12f}},
         {"no line end after the rate", "120\n1\n0.12", {3, 120, 1, 0.12f}},
@@ -77,7 +77,7 @@ TEST(Cfg, FieldsTable)
         {"only a Ctrl-Z", "\x1A", {1, 0, 0, 0.0f}},
         {"field cut at byte 127", "120\n1\n" + std::string(118, ' ') + "0.25\n", {3, 120, 1, 0.2f}},
         {"127 bytes counted after CR LF becomes LF",
-         "120\r\n1\r\n" + spaces + "0.25\r\n",
+         "120\r\n1\r\n" + spaces + "0.25",
          {3, 120, 1, 0.25f}},
         {"out-of-range integers saturate",
          "99999999999\n-99999999999\n0.1\n",
@@ -93,6 +93,22 @@ TEST(Cfg, FieldsTable)
     }
 }
 
+// The translation reads no raw byte past the count it is given, even when
+// the bytes after it would change what it delivers.
+TEST(Cfg, TranslationEndsWithTheRawBytes)
+{
+    const struct {
+        std::string_view raw;
+        std::size_t raw_len;
+        const char* delivered;
+    } cases[] = {{"12", 1, "1"}, {"1\r\n", 2, "1\r"}, {"1\r\n", 3, "1\n"}};
+    for (const auto& c : cases) {
+        char out[cfg_content_max];
+        std::size_t len = translate_text_mode(c.raw.data(), c.raw_len, out, sizeof out);
+        EXPECT_EQ(std::string(out, len), c.delivered) << c.raw;
+    }
+}
+
 TEST(Cfg, ParseIntTable)
 {
     const struct {
@@ -101,6 +117,7 @@ TEST(Cfg, ParseIntTable)
     } cases[] = {
         {"120", 120},
         {"  \t+42x", 42},
+        {"\n\v\f\r7", 7},
         {"-7", -7},
         {"", 0},
         {"abc", 0},
@@ -125,6 +142,7 @@ TEST(Cfg, ParseDecimalTable)
     } cases[] = {
         {"0.12", 0.12},
         {"  -1.5e2", -150.0},
+        {"\t\n\v\f\r.5", 0.5},
         {"+.5", 0.5},
         {"5.", 5.0},
         {"1e", 1.0},
