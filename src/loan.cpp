@@ -149,8 +149,9 @@ char* next_line_at(std::FILE* fp, char* block, char* at)
 
 // Equal-installment principal part of the first month: the principal divided
 // by the annuity factor, the sum of (1 + rate_m)^k for k = 0 .. periods - 1,
-// accumulated term by term in single precision. The base stays in double and
-// the principal enters the division as its exact integer value.
+// accumulated term by term in single precision, each power correctly rounded
+// (next_power()). The base stays in double and the principal enters the
+// division as its exact integer value.
 float installment_base_principal(std::uint32_t sum, std::uint32_t periods, float rate_m)
 {
     double base = 1.0 + static_cast<double>(rate_m);
