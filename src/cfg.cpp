@@ -1,7 +1,6 @@
 #include "cfg.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -168,8 +167,5 @@ double parse_decimal(const char* text)
     std::memcpy(number, begin, len);
     number[len] = '\0';
     double magnitude = std::strtod(number, nullptr);
-    if (magnitude < DBL_MIN) {
-        magnitude = 0.0; // below the normal range: no float rate tells it from 0
-    }
     return negative ? -magnitude : magnitude;
 }

@@ -40,6 +40,6 @@ std::int32_t parse_int(const char* text);
 // with an optional decimal point and an optional exponent, correctly rounded
 // and independent of the locale. Anything else ("inf", "nan", hexadecimal
 // digits after "0x") ends the number; text without a number gives 0.0. Beyond
-// the range of a double the result is infinite; below its normal range, 0.
-// The number takes at most cfg_content_max characters, as a field does.
+// the range of a double the result is infinite. The number takes at most
+// cfg_content_max characters, as a field does.
 double parse_decimal(const char* text);
