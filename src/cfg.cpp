@@ -70,15 +70,10 @@ bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len)
 {
     // Every delivered byte takes at most two raw bytes (CR LF), and one more
     // byte shows whether a final CR is followed by LF.
+    // fread() itself reads on until it has them all or meets the end (a
+    // cfg.txt that is a pipe delivers them in pieces).
     char raw[2 * cfg_content_max + 1];
-    std::size_t raw_len = 0;
-    while (raw_len < sizeof raw) {
-        std::size_t got = std::fread(raw + raw_len, 1, sizeof raw - raw_len, fp);
-        if (got == 0) {
-            break;
-        }
-        raw_len += got;
-    }
+    std::size_t raw_len = std::fread(raw, 1, sizeof raw, fp);
     *len = translate_text_mode(raw, raw_len, buff, cfg_content_max);
     buff[*len] = '\0';
     return !std::ferror(fp);
