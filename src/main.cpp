@@ -46,7 +46,8 @@ bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
         print_console("open <cfg.txt> fail\r\n");
         return false;
     }
-    if (len >= 1 && split_fields(buff, len, sum, year, rate) == 3) {
+    // An empty cfg.txt is one empty field: no echo, and the values stay 0.
+    if (split_fields(buff, len, sum, year, rate) == 3) {
         char line[echo_max_chars + store_slack];
         write_console(line, static_cast<std::size_t>(format_echo(line, *sum, *year, *rate) - line));
     }
