@@ -71,6 +71,8 @@ int normalize(const std::uint32_t* p, int n, std::uint32_t* a, bool* cut)
     return shift;
 }
 
+} // namespace
+
 // m^k as a * 2^s * (1 + t) with 0 <= t <= *rho, `a` of n limbs with its top
 // bit set; returns s. Binary powering, each product cut to n limbs: a cut
 // loses less than 2^(1 - 32n) of the value, and squaring doubles the
@@ -100,8 +102,6 @@ long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a
     }
     return s;
 }
-
-} // namespace
 
 double correctly_rounded_power(double base, std::uint32_t k)
 {

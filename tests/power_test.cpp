@@ -195,6 +195,37 @@ TEST(Power, AnyPairMatchesMpfr)
     EXPECT_EQ(mismatches, 0);
 }
 
+// The exact path's power of an odd integer lies in the interval it claims,
+// checked against MPFR's powers rounded down and up at 600 bits.
+TEST(Power, OddPowerWithinItsBound)
+{
+    std::mt19937_64 random(std::random_device{}());
+    mpfr_t held, slack, below, above;
+    mpfr_inits2(600, held, slack, below, above, nullptr);
+    for (int i = 0; i < 2000; ++i) {
+        std::uint64_t m = random() >> (11 + random() % 48) | 1;
+        auto k = static_cast<std::uint32_t>(1 + random() % (i % 2 == 0 ? 300 : 1200000));
+        mpfr_ui_pow_ui(below, m, k, MPFR_RNDD);
+        mpfr_ui_pow_ui(above, m, k, MPFR_RNDU);
+        for (int n : {4, 8}) {
+            std::uint32_t a[129] = {};
+            double rho = 0;
+            long long s = power_of_odd(m, k, n, a, &rho);
+            mpfr_set_ui(held, 0, MPFR_RNDN);
+            for (int limb = n - 1; limb >= 0; --limb) {
+                mpfr_mul_2ui(held, held, 32, MPFR_RNDN);
+                mpfr_add_ui(held, held, a[limb], MPFR_RNDN);
+            }
+            mpfr_mul_2si(held, held, s, MPFR_RNDN);
+            mpfr_mul_d(slack, held, rho, MPFR_RNDD);
+            mpfr_add(slack, held, slack, MPFR_RNDD);
+            EXPECT_TRUE(mpfr_cmp(held, below) <= 0 && mpfr_cmp(above, slack) <= 0)
+                << m << "^" << k << " in " << n << " limbs, bound " << rho;
+        }
+    }
+    mpfr_clears(held, slack, below, above, nullptr);
+}
+
 // Writes vectors for the Windows builds: runs from k = 0 for some rates, and
 // the exact cases, each line "base k power" in hexadecimal bits.
 TEST(Power, WriteVectors)
