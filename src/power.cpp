@@ -8,8 +8,8 @@ namespace {
 
 // The exact path works on big numbers of 32-bit limbs, lowest first, so that
 // every limb product fits a 64-bit integer on every target. It starts with
-// 128 bits and doubles them until the rounding is decided, up to 4096.
-constexpr int limbs_first = 4;
+// 128 bits (first_limbs) and doubles them until the rounding is decided, up
+// to 4096.
 constexpr int limbs_max = 128;
 
 // The 32 bits of `p` (`len` limbs) from bit `pos` on; bits outside are 0.
@@ -103,7 +103,7 @@ long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a
     return s;
 }
 
-double correctly_rounded_power(double base, std::uint32_t k)
+double correctly_rounded_power(double base, std::uint32_t k, int first_limbs)
 {
     if (k == 0) {
         return 1.0;
@@ -119,7 +119,7 @@ double correctly_rounded_power(double base, std::uint32_t k)
     e -= 53 - std::countr_zero(m);
     m >>= std::countr_zero(m);
 
-    for (int n = limbs_first;; n *= 2) {
+    for (int n = first_limbs;; n *= 2) {
         std::uint32_t a[limbs_max + 1] = {};
         double rho = 0;
         long long s = power_of_odd(m, k, n, a, &rho) + static_cast<long long>(e) * k;

@@ -13,8 +13,10 @@
 long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a, double* rho);
 
 // base^k for any k on its own: exact integer arithmetic, slow. next_power()
-// falls back on it where its own result could be off.
-double correctly_rounded_power(double base, std::uint32_t k);
+// falls back on it where its own result could be off. It starts from
+// `first_limbs` 32-bit limbs (2 to 128, a power of two); the tests start lower
+// than the program, so that the doubling of the precision is taken often.
+double correctly_rounded_power(double base, std::uint32_t k, int first_limbs = 4);
 
 // a * b - p exactly, p being fl(a * b) (Dekker's product, through Veltkamp's
 // splitting into halves of 26 bits: no fused multiply-add needed).

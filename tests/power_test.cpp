@@ -175,7 +175,8 @@ TEST(Power, AnyPairMatchesMpfr)
                           ? std::bit_cast<double>(random())
                           : base_of(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
         auto k = static_cast<std::uint32_t>(random() >> (random() % 64));
-        double got = correctly_rounded_power(base, k);
+        // From 64 bits every other time: undecided far more often.
+        double got = correctly_rounded_power(base, k, i / 2 % 2 == 0 ? 4 : 2);
         if (!same(got, mpfr_power(base, k)) && ++mismatches <= 3) {
             ADD_FAILURE() << std::hexfloat << base << "^" << k << ": " << got << ", MPFR "
                           << mpfr_power(base, k);
