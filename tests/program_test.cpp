@@ -11,12 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -369,8 +367,8 @@ TEST(Program, EchoLineTable)
         {"120\n0", gbk_lines({"等额本息借款[120 元] [0 年] [利率0.00%]"})},
         {"", gbk_lines({"等额本息借款[0 元] [0 年] [利率0.00%]"})},
         {"120\n0\n0.12", "sum: 120, year: 0, rate: 0.120000\r\n"},
-        {cfg("-2147483648", "-2147483648", "-3.4028234663852886e38"),
-         "sum: -2147483648, year: -2147483648, rate: "
+        {cfg("2147483647", "-2147483648", "-3.4028234663852886e38"),
+         "sum: 2147483647, year: -2147483648, rate: "
          "-340282346638528859811704183484516925440.000000\r\n"},
     };
     for (const auto& c : cases) {
@@ -422,7 +420,7 @@ void limit_file_size()
 }
 
 // An empty /dev, as in a mount namespace of a container: /dev/null cannot be
-// opened. Exits at once where the mount namespace cannot be made private.
+// opened. Exits with 125 where the mount namespace cannot be made private.
 void hide_dev()
 {
     if (unshare(CLONE_NEWNS) != 0 ||
@@ -432,35 +430,42 @@ void hide_dev()
     }
 }
 
-// Whether this process may make a mount namespace of its own (root may).
-bool can_hide_dev()
+void close_standard_input()
 {
-    pid_t pid = fork();
-    if (pid == 0) {
-        _exit(unshare(CLONE_NEWNS) == 0 ? 0 : 1);
+    close(0);
+}
+
+// \1, \2 and \3 in `pattern` replaced by the reference run's echo, debx.txt
+// and debj.txt.
+std::string expand(const char* pattern, const Reference& ref)
+{
+    std::string text;
+    for (const char* at = pattern; *at != '\0'; ++at) {
+        text += *at == '\1'   ? ref.echo
+                : *at == '\2' ? ref.debx
+                : *at == '\3' ? ref.debj
+                              : std::string(1, *at);
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return text;
 }
 
 struct FaultCase {
     const char* name;
     const char* cfg; // nullptr: no cfg.txt
-    std::function<void(const WorkDir&)> setup;
     Output output;
     int status;
-    // Expected standard output (when written to a file), from the reference
-    // run of the same cfg.txt.
-    std::function<std::string(const Reference&)> expected_stdout;
-    bool debx_complete;
+    const char* expected_stdout; // as expand() reads it; nullptr: not a file
+    bool debx_complete;          // the reference run's report, else the old one
     bool debj_complete;
-    const char* old_reports = nullptr; // written first, must be left as they are
-    std::string expected_stderr = "";
+    const char* directory = nullptr;    // a directory of this name is in the way
+    const char* on_full_disk = nullptr; // this file is a link to /dev/full
+    std::string old_reports = "";       // written first
+    const char* expected_stderr = "";
     void (*in_child)() = nullptr; // POSIX only: not for a program run through wine
     // POSIX only: debx.txt is a FIFO whose reader takes this many bytes and
     // leaves (SIZE_MAX: until the end, when they must be the whole report).
     std::size_t fifo_takes = 0;
+    std::size_t stdout_kept = SIZE_MAX; // bytes of the expected stdout that get through
 };
 
 // Opens the FIFO `path` as its reader and takes at most `count` bytes.
@@ -479,100 +484,58 @@ std::string take_from_fifo(const fs::path& path, std::size_t count)
 
 TEST(Program, FaultsTable)
 {
-    const char* loan = fault_loan;
-    const char* short_loan = "120\n7\n0.12\n";
-    auto nothing = [](const WorkDir&) {
-    };
+    const char* const loan = fault_loan;
     const FaultCase cases[] = {
-        {"missing cfg.txt", nullptr, nothing, Output::file, 1,
-         [](const Reference&) { return std::string("open <cfg.txt> fail\r\n"); }, false, false},
-        {"cfg.txt is a directory", nullptr,
-         [](const WorkDir& d) { fs::create_directory(d.path / "cfg.txt"); }, Output::file, 1,
-         [](const Reference&) { return std::string("open <cfg.txt> fail\r\n"); }, false, false},
-        {"debx.txt cannot be opened, debj.txt is still written", loan,
-         [](const WorkDir& d) { fs::create_directory(d.path / "debx.txt"); }, Output::file, 1,
-         [](const Reference& r) { return r.echo + "open file <debx.txt> fail\r\n" + r.debj; },
-         false, true},
-        {"debj.txt cannot be opened", loan,
-         [](const WorkDir& d) { fs::create_directory(d.path / "debj.txt"); }, Output::file, 1,
-         [](const Reference& r) { return r.echo + r.debx + "open file <debj.txt> fail\r\n"; }, true,
-         false},
-        {"debx.txt on a full disk", loan,
-         [](const WorkDir& d) { fs::create_symlink("/dev/full", d.path / "debx.txt"); },
-         Output::file, 1,
-         [](const Reference& r) {
-             return r.echo + r.debx + "write file <debx.txt> fail\r\n" + r.debj;
-         },
-         false, true},
-        {"debj.txt on a full disk", loan,
-         [](const WorkDir& d) { fs::create_symlink("/dev/full", d.path / "debj.txt"); },
-         Output::file, 1,
-         [](const Reference& r) {
-             return r.echo + r.debx + r.debj + "write file <debj.txt> fail\r\n";
-         },
-         true, false},
-        {"standard output is a pipe with no reader", loan, nothing, Output::closed_pipe, 0, nullptr,
-         true, true},
+        {"missing cfg.txt", nullptr, Output::file, 1, "open <cfg.txt> fail\r\n", false, false},
+        {"cfg.txt is a directory", nullptr, Output::file, 1, "open <cfg.txt> fail\r\n", false,
+         false, "cfg.txt"},
+        {"debx.txt cannot be opened, debj.txt is still written", loan, Output::file, 1,
+         "\1open file <debx.txt> fail\r\n\3", false, true, "debx.txt"},
+        {"debj.txt cannot be opened", loan, Output::file, 1, "\1\2open file <debj.txt> fail\r\n",
+         true, false, "debj.txt"},
+        {"debx.txt on a full disk", loan, Output::file, 1, "\1\2write file <debx.txt> fail\r\n\3",
+         false, true, nullptr, "debx.txt"},
+        {"debj.txt on a full disk", loan, Output::file, 1, "\1\2\3write file <debj.txt> fail\r\n",
+         true, false, nullptr, "debj.txt"},
+        {"debx.txt fails only when it is closed", "120\n0\n0.12\n", Output::file, 1,
+         "\1\2write file <debx.txt> fail\r\n\3", false, true, nullptr, "debx.txt"},
+        {"standard output is a pipe with no reader", loan, Output::closed_pipe, 0, nullptr, true,
+         true},
         {"standard output non-blocking with a slow reader: the whole copy",
-         "300000\n1000\n0.0515\n", nothing, Output::slow_pipe, 0,
-         [](const Reference& r) { return r.echo + r.debx + r.debj; }, true, true},
-        {"debx.txt a FIFO whose reader takes everything", loan, nothing, Output::file, 0,
-         [](const Reference& r) { return r.echo + r.debx + r.debj; }, false, true, nullptr, "",
-         nullptr, SIZE_MAX},
-        {"debx.txt a FIFO whose reader leaves early", "300000\n300\n0.0515\n", nothing,
-         Output::file, 1,
-         [](const Reference& r) {
-             return r.echo + r.debx + "write file <debx.txt> fail\r\n" + r.debj;
-         },
-         false, true, nullptr, "", nullptr, 1000},
-        {"standard output on a full disk: reported once the reports are whole", loan, nothing,
-         Output::full_disk, 1, nullptr, true, true, nullptr, "write <stdout> fail\r\n"},
-        {"a file-size limit only the console copy passes", short_loan, nothing, Output::file, 1,
-         [](const Reference& r) { return (r.echo + r.debx + r.debj).substr(0, 3072); }, true, true,
-         nullptr, "write <stdout> fail\r\n", limit_file_size},
-        {"standard output closed and /dev/null missing: no file is touched", loan, nothing,
-         Output::closed, 1, nullptr, false, false, "old", "", hide_dev},
-        {"debx.txt fails only when it is closed", "120\n0\n0.12\n",
-         [](const WorkDir& d) { fs::create_symlink("/dev/full", d.path / "debx.txt"); },
-         Output::file, 1,
-         [](const Reference& r) {
-             return r.echo + r.debx + "write file <debx.txt> fail\r\n" + r.debj;
-         },
-         false, true},
-        {"standard output closed", loan, nothing, Output::closed, 0, nullptr, true, true},
-        {"standard input and output closed", loan, nothing, Output::closed, 0, nullptr, true, true,
-         nullptr, "",
-         [] {
-             close(0);
-         }},
-        {"term of -1: refused at once, old reports untouched", "120\n-1\n0.12\n", nothing,
-         Output::file, 1,
-         [](const Reference&) {
-             return std::string(
-                 "sum: 120, year: -1, rate: 0.120000\r\n"
-                 "too many periods for <debx.txt>: 4294967284 (at most 1200000)\r\n"
-                 "too many periods for <debj.txt>: 4294967284 (at most 1200000)\r\n");
-         },
-         false, false, "old"},
-        {"one period over the bound", "120\n100001\n0.12\n", nothing, Output::file, 1,
-         [](const Reference&) {
-             return std::string("sum: 120, year: 100001, rate: 0.120000\r\n"
-                                "too many periods for <debx.txt>: 1200012 (at most 1200000)\r\n"
-                                "too many periods for <debj.txt>: 1200012 (at most 1200000)\r\n");
-         },
+         "300000\n1000\n0.0515\n", Output::slow_pipe, 0, "\1\2\3", true, true},
+        {"debx.txt a FIFO whose reader takes everything", loan, Output::file, 0, "\1\2\3", false,
+         true, nullptr, nullptr, "", "", nullptr, SIZE_MAX},
+        {"debx.txt a FIFO whose reader leaves early", "300000\n300\n0.0515\n", Output::file, 1,
+         "\1\2write file <debx.txt> fail\r\n\3", false, true, nullptr, nullptr, "", "", nullptr,
+         1000},
+        {"standard output on a full disk: reported once the reports are whole", loan,
+         Output::full_disk, 1, nullptr, true, true, nullptr, nullptr, "",
+         "write <stdout> fail\r\n"},
+        {"a file-size limit only the console copy passes", "120\n7\n0.12\n", Output::file, 1,
+         "\1\2\3", true, true, nullptr, nullptr, "", "write <stdout> fail\r\n", limit_file_size, 0,
+         3072},
+        {"standard output closed and /dev/null missing: no file is touched", loan, Output::closed,
+         1, nullptr, false, false, nullptr, nullptr, "old", "", hide_dev},
+        {"standard output closed", loan, Output::closed, 0, nullptr, true, true},
+        {"standard input and output closed", loan, Output::closed, 0, nullptr, true, true, nullptr,
+         nullptr, "", "", close_standard_input},
+        {"term of -1: refused at once, old reports untouched", "120\n-1\n0.12\n", Output::file, 1,
+         "sum: 120, year: -1, rate: 0.120000\r\n"
+         "too many periods for <debx.txt>: 4294967284 (at most 1200000)\r\n"
+         "too many periods for <debj.txt>: 4294967284 (at most 1200000)\r\n",
+         false, false, nullptr, nullptr, "old"},
+        {"one period over the bound", "120\n100001\n0.12\n", Output::file, 1,
+         "sum: 120, year: 100001, rate: 0.120000\r\n"
+         "too many periods for <debx.txt>: 1200012 (at most 1200000)\r\n"
+         "too many periods for <debj.txt>: 1200012 (at most 1200000)\r\n",
          false, false},
-        {"a rerun truncates longer old reports", loan,
-         [](const WorkDir& d) {
-             d.write("debx.txt", std::string(100000, 'x'));
-             d.write("debj.txt", std::string(100000, 'x'));
-         },
-         Output::file, 0, [](const Reference& r) { return r.echo + r.debx + r.debj; }, true, true},
+        {"a rerun truncates longer old reports", loan, Output::file, 0, "\1\2\3", true, true,
+         nullptr, nullptr, std::string(100000, 'x')},
     };
     const bool through_runner = program_under_test().runner != nullptr;
-    const bool dev_can_be_hidden = can_hide_dev();
     for (const FaultCase& c : cases) {
         if ((c.in_child != nullptr || c.fifo_takes != 0 || c.output == Output::slow_pipe) &&
-            (through_runner || (c.in_child == hide_dev && !dev_can_be_hidden))) {
+            through_runner) {
             std::printf("skipped: %s\n", c.name);
             continue;
         }
@@ -582,11 +545,16 @@ TEST(Program, FaultsTable)
         if (c.cfg != nullptr) {
             dir.write("cfg.txt", c.cfg);
         }
-        if (c.old_reports != nullptr) {
+        if (!c.old_reports.empty()) {
             dir.write("debx.txt", c.old_reports);
             dir.write("debj.txt", c.old_reports);
         }
-        c.setup(dir);
+        if (c.directory != nullptr) {
+            fs::create_directory(dir.path / c.directory);
+        }
+        if (c.on_full_disk != nullptr) {
+            fs::create_symlink("/dev/full", dir.path / c.on_full_disk);
+        }
         std::string taken;
         std::thread fifo_reader;
         if (c.fifo_takes != 0) {
@@ -594,29 +562,32 @@ TEST(Program, FaultsTable)
             fifo_reader =
                 std::thread([&] { taken = take_from_fifo(dir.path / "debx.txt", c.fifo_takes); });
         }
-        EXPECT_EQ(run_loan(dir, c.output, program_under_test(), c.in_child), c.status) << c.name;
+        int status = run_loan(dir, c.output, program_under_test(), c.in_child);
         if (fifo_reader.joinable()) {
             fifo_reader.join();
             EXPECT_TRUE(c.fifo_takes != SIZE_MAX || same_text(taken, ref.debx)) << c.name;
         }
-        if (!through_runner || !c.expected_stderr.empty()) {
+        if (status == 125 && c.in_child == hide_dev) {
+            std::printf("skipped, no mount namespace here: %s\n", c.name);
+            continue;
+        }
+        EXPECT_EQ(status, c.status) << c.name;
+        if (!through_runner || *c.expected_stderr != '\0') {
             EXPECT_EQ(dir.read("stderr.txt"), c.expected_stderr) << c.name;
         }
-        if (c.expected_stdout) {
-            EXPECT_TRUE(same_text(dir.read("stdout.txt"), c.expected_stdout(ref))) << c.name;
+        if (c.expected_stdout != nullptr) {
+            EXPECT_TRUE(same_text(dir.read("stdout.txt"),
+                                  expand(c.expected_stdout, ref).substr(0, c.stdout_kept)))
+                << c.name;
         }
-        if (c.debx_complete) {
-            EXPECT_TRUE(same_text(dir.read("debx.txt"), ref.debx)) << c.name;
-        }
-        if (c.debj_complete) {
-            EXPECT_TRUE(same_text(dir.read("debj.txt"), ref.debj)) << c.name;
-        }
-        if (c.cfg == nullptr) {
-            EXPECT_FALSE(dir.has("debx.txt") || dir.has("debj.txt")) << c.name;
-        }
-        if (c.old_reports != nullptr) {
-            EXPECT_EQ(dir.read("debx.txt"), c.old_reports) << c.name;
-            EXPECT_EQ(dir.read("debj.txt"), c.old_reports) << c.name;
+        for (const char* report : {"debx.txt", "debj.txt"}) {
+            const bool debx = report[3] == 'x';
+            if (debx ? c.debx_complete : c.debj_complete) {
+                EXPECT_TRUE(same_text(dir.read(report), debx ? ref.debx : ref.debj)) << c.name;
+            } else if (!c.old_reports.empty() || c.cfg == nullptr) {
+                EXPECT_EQ(dir.read(report), c.old_reports) << c.name << ": " << report;
+                EXPECT_EQ(dir.has(report), c.cfg != nullptr) << c.name << ": " << report;
+            }
         }
     }
 }
@@ -669,22 +640,6 @@ TEST(CrossBuild, SameBytes)
     }
 }
 
-// Width and height from a PNG file's header, or 0 x 0 when it is none.
-std::pair<unsigned, unsigned> png_size(const std::string& png)
-{
-    if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) {
-        return {0, 0};
-    }
-    auto big_endian = [&](std::size_t at) {
-        unsigned value = 0;
-        for (std::size_t i = 0; i < 4; ++i) {
-            value = value << 8 | static_cast<unsigned char>(png[at + i]);
-        }
-        return value;
-    };
-    return {big_endian(16), big_endian(20)};
-}
-
 struct ChartCase {
     const char* name;
     std::string cfg;
@@ -729,141 +684,62 @@ TEST(Chart, Table)
         }
         EXPECT_EQ(status, 0) << c.name << ": " << dir.read("chart.txt");
         EXPECT_EQ(dir.read("chart.txt"), c.summary) << c.name;
-        EXPECT_EQ(png_size(dir.read("schedules.png")), std::make_pair(900u, 700u)) << c.name;
+        // A PNG of 900 x 700: its signature, then the header's big-endian size.
+        EXPECT_EQ(dir.read("schedules.png").substr(0, 24),
+                  std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x03\x84\0\0\x02\xbc", 24))
+            << c.name;
     }
 }
 
-// A printed amount in whole cents: "-12.34" is -1234.
-long long printed_cents(std::string text)
-{
-    text.erase(0, text.find_first_not_of(' '));
-    bool negative = text[0] == '-';
-    std::string digits = text.substr(negative ? 1 : 0);
-    digits.erase(digits.find('.'), 1);
-    long long value = std::stoll(digits);
-    return negative ? -value : value;
-}
-
-std::string printed_amount(long long cents)
-{
-    std::string sign = cents < 0 ? "-" : "";
-    long long magnitude = cents < 0 ? -cents : cents;
-    std::string fraction = std::to_string(magnitude % 100);
-    return sign + std::to_string(magnitude / 100) + "." + (fraction.size() < 2 ? "0" : "") +
-           fraction;
-}
-
-// What the comparison must say about two reports, worked out here from their
-// rows and totals lines in whole cents.
-std::string expected_comparison(const std::string& debx, const std::string& debj)
-{
-    struct Parsed {
-        std::vector<long long> payments;
-        std::vector<std::string> periods;
-        long long paid = 0, interest = 0;
-    };
-    auto parse = [](const std::string& report) {
-        Parsed parsed;
-        std::istringstream in(report);
-        std::string line;
-        std::string last;
-        while (std::getline(in, line)) {
-            line.pop_back(); // the CR
-            std::size_t colon = line.find(" : ");
-            if (colon != std::string::npos && std::isdigit(static_cast<unsigned char>(line[0]))) {
-                std::size_t arrow = line.find(" ->[");
-                parsed.payments.push_back(printed_cents(line.substr(colon + 3, arrow - colon - 3)));
-                parsed.periods.push_back(std::to_string(std::stoll(line.substr(0, colon))));
-            }
-            last = line;
-        }
-        std::size_t first_comma = last.find(", ");
-        parsed.paid =
-            printed_cents(last.substr(last.find(": ") + 2, first_comma - last.find(": ") - 2));
-        parsed.interest = printed_cents(last.substr(last.rfind(": ") + 2));
-        return parsed;
-    };
-    Parsed x = parse(debx);
-    Parsed j = parse(debj);
-    auto totals = [](const Parsed& p) {
-        return "total paid " + printed_amount(p.paid) + ", interest " + printed_amount(p.interest);
-    };
-    if (x.payments.empty()) {
-        return "debx (equal installments): no periods, " + totals(x) +
-               "\ndebj (equal principal): no periods, " + totals(j) + "\nnothing to compare\n";
-    }
-    std::string lower = "its payment is never lower";
-    long long extra = 0, most = 0;
-    std::string most_period;
-    for (std::size_t i = 0; i < x.payments.size(); ++i) {
-        if (lower == "its payment is never lower" && j.payments[i] < x.payments[i]) {
-            lower = "its payment is lower from period " + x.periods[i];
-        }
-        extra += j.payments[i] - x.payments[i];
-        if (extra > most) {
-            most = extra;
-            most_period = x.periods[i];
-        }
-    }
-    auto payments = [](const Parsed& p) {
-        return "first payment " + printed_amount(p.payments.front()) + ", last payment " +
-               printed_amount(p.payments.back());
-    };
-    return "debx (equal installments): " + payments(x) + ", " + totals(x) +
-           "\ndebj (equal principal): " + payments(j) + ", " + totals(j) + "\ndebj saves " +
-           printed_amount(x.interest - j.interest) + " of interest; " + lower + "; " +
-           (most > 0
-                ? "it costs at most " + printed_amount(most) + " more, by period " + most_period
-                : std::string("it never costs more")) +
-           "\n";
-}
-
-struct CompareCase {
-    const char* name;
-    std::string cfg;
-    bool remove_debj;
-    const char* stated; // figures stated beforehand, or nullptr
-};
-
+// The comparison's figures for loans whose reports can be worked out by hand,
+// or a mortgage's figures stated beforehand.
 TEST(Compare, Table)
 {
-    const CompareCase cases[] = {
-        {"the example", cfg("120", "1", "0.12"), false, nullptr},
-        {"a 1,000,000-yuan mortgage", cfg("1000000", "30", "0.049"), false,
+    const struct {
+        const char* name;
+        std::string cfg;
+        const char* stated; // nullptr: a report is missing, and it must fail
+    } cases[] = {
+        {"the example: debj pays 10.00 and 1 % of what is left", cfg("120", "1", "0.12"),
+         "debx (equal installments): first payment 10.66, last payment 10.66, total paid "
+         "127.94, interest 7.94\n"
+         "debj (equal principal): first payment 11.20, last payment 10.10, total paid "
+         "127.80, interest 7.80\n"
+         "debj saves 0.14 of interest; its payment is lower from period 7; it costs at most "
+         "1.74 more, by period 6\n"},
+        {"a 1,000,000-yuan mortgage", cfg("1000000", "30", "0.049"),
          "debx (equal installments): first payment 5307.27, last payment 5307.27, total paid "
          "1910612.38, interest 910616.50\n"
          "debj (equal principal): first payment 6861.11, last payment 2789.14, total paid "
          "1737046.88, interest 737046.69\n"
          "debj saves 173569.81 of interest; its payment is lower from period 138; it costs at "
          "most 107209.68 more, by period 137\n"},
-        {"a term of zero", cfg("300000", "0", "0.0515"), false, nullptr},
-        {"more than 999 periods", cfg("300000", "100", "0.0515"), false, nullptr},
-        {"a report missing", cfg("120", "1", "0.12"), true, nullptr},
+        {"no interest: both pay 100.00 a month", cfg("1200", "1", "0"),
+         "debx (equal installments): first payment 100.00, last payment 100.00, total paid "
+         "1200.00, interest 0.00\n"
+         "debj (equal principal): first payment 100.00, last payment 100.00, total paid "
+         "1200.00, interest 0.00\n"
+         "debj saves 0.00 of interest; its payment is never lower; it never costs more\n"},
+        {"a term of zero", cfg("300000", "0", "0.0515"),
+         "debx (equal installments): no periods, total paid 0.00, interest 0.00\n"
+         "debj (equal principal): no periods, total paid 0.00, interest 0.00\n"
+         "nothing to compare\n"},
+        {"a report missing", cfg("120", "1", "0.12"), nullptr},
     };
-    for (const CompareCase& c : cases) {
+    for (const auto& c : cases) {
         WorkDir dir;
         dir.write("cfg.txt", c.cfg);
         ASSERT_EQ(run_loan(dir, Output::file, Program{nullptr, LOAN_EXE}), 0) << c.name;
-        if (c.remove_debj) {
+        if (c.stated == nullptr) {
             fs::remove(dir.path / "debj.txt");
         }
         std::string command = std::string(COMPARE_SCRIPT) + " " + dir.path.string() + " > " +
                               (dir.path / "compare.txt").string() + " 2> " +
                               (dir.path / "compare_errors.txt").string();
         int status = std::system(command.c_str());
-        if (c.remove_debj) {
-            EXPECT_NE(status, 0) << c.name;
-            EXPECT_EQ(dir.read("compare.txt"), "") << c.name;
-            EXPECT_NE(dir.read("compare_errors.txt"), "") << c.name;
-            continue;
-        }
-        EXPECT_EQ(status, 0) << c.name << ": " << dir.read("compare_errors.txt");
-        EXPECT_EQ(dir.read("compare.txt"),
-                  expected_comparison(dir.read("debx.txt"), dir.read("debj.txt")))
-            << c.name;
-        if (c.stated != nullptr) {
-            EXPECT_EQ(dir.read("compare.txt"), c.stated) << c.name;
-        }
+        EXPECT_EQ(status != 0, c.stated == nullptr) << c.name << dir.read("compare_errors.txt");
+        EXPECT_EQ(dir.read("compare.txt"), c.stated != nullptr ? c.stated : "") << c.name;
+        EXPECT_EQ(dir.read("compare_errors.txt").empty(), c.stated != nullptr) << c.name;
     }
 }
 

@@ -22,6 +22,7 @@ struct FixedCase {
     const char* name;
     double value;
     int decimals;
+    int min_width;
     const char* expected;
 };
 
@@ -29,36 +30,44 @@ TEST(PutFixed, Table)
 {
     constexpr float largest = std::numeric_limits<float>::max();
     const FixedCase cases[] = {
-        {"tie rounds away from zero", 1274.625f, 2, "1274.63"},
-        {"negative tie rounds away from zero", -1274.625f, 2, "-1274.63"},
-        {"tie of an eighth", 0.125f, 2, "0.13"},
-        {"tie below the next cent", 2274.375f, 2, "2274.38"},
-        {"six-decimal tie", 0.0078125f, 6, "0.007813"},
-        {"float just below a decimal tie", 0.005f, 2, "0.00"},
-        {"float just above a decimal tie", 10.175f, 2, "10.18"},
-        {"zero", 0.0f, 2, "0.00"},
-        {"negative zero keeps its sign", -0.0f, 2, "-0.00"},
-        {"negative rounding to zero keeps its sign", -0.001f, 2, "-0.00"},
-        {"below one gets a leading zero", 0.05f, 2, "0.05"},
-        {"rate in percent", static_cast<double>(0.0515f) * 100.0, 2, "5.15"},
-        {"carry into a new digit", 99.995f, 2, "100.00"},
-        {"carry to a million", 999999.995f, 2, "1000000.00"},
-        {"largest float", largest, 2, "340282346638528859811704183484516925440.00"},
-        {"largest float in percent", static_cast<double>(largest) * 100.0, 2,
+        {"tie rounds away from zero", 1274.625f, 2, 0, "1274.63"},
+        {"negative tie rounds away from zero", -1274.625f, 2, 0, "-1274.63"},
+        {"tie of an eighth", 0.125f, 2, 0, "0.13"},
+        {"tie below the next cent", 2274.375f, 2, 0, "2274.38"},
+        {"six-decimal tie", 0.0078125f, 6, 0, "0.007813"},
+        {"float just below a decimal tie", 0.005f, 2, 0, "0.00"},
+        {"float just above a decimal tie", 10.175f, 2, 0, "10.18"},
+        {"zero", 0.0f, 2, 0, "0.00"},
+        {"negative zero keeps its sign", -0.0f, 2, 0, "-0.00"},
+        {"negative rounding to zero keeps its sign", -0.001f, 2, 0, "-0.00"},
+        {"below one gets a leading zero", 0.05f, 2, 0, "0.05"},
+        {"rate in percent", static_cast<double>(0.0515f) * 100.0, 2, 0, "5.15"},
+        {"carry into a new digit", 99.995f, 2, 0, "100.00"},
+        {"carry to a million", 999999.995f, 2, 0, "1000000.00"},
+        {"largest float", largest, 2, 0, "340282346638528859811704183484516925440.00"},
+        {"largest float in percent", static_cast<double>(largest) * 100.0, 2, 0,
          "34028234663852885981170418348451692544000.00"},
-        {"largest float with six decimals", largest, 6,
+        {"largest float with six decimals", largest, 6, 0,
          "340282346638528859811704183484516925440.000000"},
-        {"float just below 2^64 hundredths", 184467436613926912.0f, 2, "184467436613926912.00"},
-        {"float just above 2^64 hundredths", 184467453793796096.0f, 2, "184467453793796096.00"},
-        {"smallest float", std::numeric_limits<float>::denorm_min(), 6, "0.000000"},
-        {"infinity", HUGE_VAL, 2, "inf"},
-        {"negative infinity", -HUGE_VAL, 2, "-inf"},
-        {"not a number", std::nan(""), 2, "nan"},
-        {"negative not a number", -std::nan(""), 2, "nan"},
+        {"float just below 2^64 hundredths", 184467436613926912.0f, 2, 0, "184467436613926912.00"},
+        {"float just above 2^64 hundredths", 184467453793796096.0f, 2, 0, "184467453793796096.00"},
+        {"smallest float", std::numeric_limits<float>::denorm_min(), 6, 0, "0.000000"},
+        {"infinity", HUGE_VAL, 2, 0, "inf"},
+        {"negative infinity", -HUGE_VAL, 2, 0, "-inf"},
+        {"not a number", std::nan(""), 2, 0, "nan"},
+        {"negative not a number", -std::nan(""), 2, 0, "nan"},
+        {"amount padded to five", 9.46f, 2, 5, " 9.46"},
+        {"amount wider than five", 100.44f, 2, 5, "100.44"},
+        {"negative amount padded", -1.5f, 2, 5, "-1.50"},
+        {"infinity padded", HUGE_VAL, 2, 5, "  inf"},
+        {"not a number padded", std::nan(""), 2, 5, "  nan"},
+        {"negative zero padded", -0.0f, 2, 5, "-0.00"},
     };
     for (const FixedCase& c : cases) {
-        EXPECT_EQ(fixed(c.value, c.decimals), c.expected) << c.name;
-        EXPECT_EQ(exact::fixed(c.value, c.decimals), c.expected) << c.name << " (reference)";
+        EXPECT_EQ(fixed(c.value, c.decimals, c.min_width), c.expected) << c.name;
+        EXPECT_EQ(exact::padded(c.value, c.decimals, static_cast<std::size_t>(c.min_width)),
+                  c.expected)
+            << c.name << " (reference)";
     }
 }
 
@@ -85,35 +94,6 @@ TEST(PutFixed, EveryEighthTieRoundsAwayFromZero)
     for (float value = 1048576.125f; value < 1049600.0f; value += 0.25f) {
         ASSERT_EQ(fixed(value, 2), exact::fixed(value, 2));
         ASSERT_EQ(fixed(-value, 2), exact::fixed(-value, 2));
-    }
-}
-
-struct PutCase {
-    const char* name;
-    std::string text;
-    const char* expected;
-};
-
-TEST(Put, WidthsAndPadding)
-{
-    auto int_text = [](std::int32_t value) {
-        char buff[int32_max_chars + store_slack];
-        return std::string(buff, put_int(buff, value));
-    };
-    const PutCase cases[] = {
-        {"amount padded to five", fixed(9.46f, 2, 5), " 9.46"},
-        {"amount wider than five", fixed(100.44f, 2, 5), "100.44"},
-        {"negative amount padded", fixed(-1.5f, 2, 5), "-1.50"},
-        {"infinity padded", fixed(HUGE_VAL, 2, 5), "  inf"},
-        {"not a number padded", fixed(std::nan(""), 2, 5), "  nan"},
-        {"negative zero padded", fixed(-0.0f, 2, 5), "-0.00"},
-        {"no minimum width", fixed(7.94f, 2), "7.94"},
-        {"zero", int_text(0), "0"},
-        {"smallest int", int_text(INT32_MIN), "-2147483648"},
-        {"largest int", int_text(INT32_MAX), "2147483647"},
-    };
-    for (const PutCase& c : cases) {
-        EXPECT_EQ(c.text, c.expected) << c.name;
     }
 }
 

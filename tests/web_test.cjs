@@ -90,6 +90,7 @@ async function sameAsNative(page, cfg, name) {
     ['100000 over 20 years at 4.9 %', '100000\n20\n0.049\n'],
     ['a principal above 2^24', '30000001\n10\n0.05\n'],
     ['an exact tie', '300000\n25\n0.0515\n'],
+    ['more than 999 periods', '300000\n100\n0.0515\n'],
     ['a power whose last bit decides a cent', '1276956\n24\n0.0229\n'],
     ['zero term', '120\n0\n0.12\n'],
     ['a byte-order mark', '\xEF\xBB\xBF120\n1\n0.12\n'],
