@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&sum, data, sizeof sum);
     std::uint32_t year = data[4];
     std::memcpy(&rate, data + 5, sizeof rate);
-    if (loan_debx(sum, year, rate) != 0 || loan_debj(sum, year, rate) != 0) {
+    if (!loan_debx(sum, year, rate) || !loan_debj(sum, year, rate)) {
         std::abort();
     }
     check_report("debx.txt", year * 12);

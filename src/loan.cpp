@@ -216,23 +216,23 @@ char* emit_rows(std::FILE* fp, char* block, char* at, std::uint32_t sum, std::ui
 
 // The frame both schedules share: bound the period count, open the report,
 // emit title, header, rows and totals, and close it, reporting any failure
-// under the report's name.
-int loan_schedule(const char* file_name, std::string_view title, bool equal_installment,
-                  std::uint32_t sum, std::uint32_t year, float rate_y)
+// under the report's name. Returns whether the report was written whole.
+bool loan_schedule(const char* file_name, std::string_view title, bool equal_installment,
+                   std::uint32_t sum, std::uint32_t year, float rate_y)
 {
     float rate_m = rate_y / 12;
     std::uint32_t periods = year * 12u;
     if (periods > periods_max) {
         print_console("too many periods for <%s>: %u (at most %u)\r\n", file_name,
                       static_cast<unsigned>(periods), static_cast<unsigned>(periods_max));
-        return 1;
+        return false;
     }
     // For writing only: nothing reads a report back, and a report that is a
     // named pipe then waits for its reader and fails when the reader leaves.
     std::FILE* fp = std::fopen(file_name, "wb");
     if (fp == nullptr) {
         print_console("open file <%s> fail\r\n", file_name);
-        return 1;
+        return false;
     }
     char block[block_size];
     char* at = put_text(format_title(block, title, sum, year, rate_y), header);
@@ -248,19 +248,18 @@ int loan_schedule(const char* file_name, std::string_view title, bool equal_inst
     }
     if (!written) {
         print_console("write file <%s> fail\r\n", file_name);
-        return 1;
     }
-    return 0;
+    return written;
 }
 
 } // namespace
 
-int loan_debx(std::uint32_t sum, std::uint32_t year, float rate_y)
+bool loan_debx(std::uint32_t sum, std::uint32_t year, float rate_y)
 {
     return loan_schedule("debx.txt", title_debx, true, sum, year, rate_y);
 }
 
-int loan_debj(std::uint32_t sum, std::uint32_t year, float rate_y)
+bool loan_debj(std::uint32_t sum, std::uint32_t year, float rate_y)
 {
     return loan_schedule("debj.txt", title_debj, false, sum, year, rate_y);
 }

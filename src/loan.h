@@ -13,10 +13,10 @@ constexpr std::size_t report_line_size = 192;
 
 // Equal-installment schedule (the same payment every month) into debx.txt.
 // `sum` is the principal in yuan, `year` the term in years, `rate_y` the
-// annual rate as a fraction. Returns 0 when the report was written and closed,
-// 1 after a failure, which has been reported on standard output.
-int loan_debx(std::uint32_t sum, std::uint32_t year, float rate_y);
+// annual rate as a fraction. Returns whether the report was written and
+// closed; a failure has been reported on standard output.
+bool loan_debx(std::uint32_t sum, std::uint32_t year, float rate_y);
 
 // Equal-principal schedule (the same principal part every month) into
 // debj.txt; parameters and result as for loan_debx.
-int loan_debj(std::uint32_t sum, std::uint32_t year, float rate_y);
+bool loan_debj(std::uint32_t sum, std::uint32_t year, float rate_y);

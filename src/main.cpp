@@ -67,9 +67,9 @@ int main()
     float rate = 0.0f;
     int status = 1;
     if (read_cfg(&sum, &year, &rate)) {
-        int debx_status = loan_debx(sum, year, rate);
-        int debj_status = loan_debj(sum, year, rate);
-        status = debx_status != 0 || debj_status != 0 ? 1 : 0;
+        bool debx_written = loan_debx(sum, year, rate);
+        bool debj_written = loan_debj(sum, year, rate);
+        status = debx_written && debj_written ? 0 : 1;
     }
     // Checked once the reports are closed, so that they never wait on it.
     if (!console_complete()) {

@@ -42,7 +42,8 @@ std::uint64_t shifted(const std::uint32_t* p, int len, int u)
 // out[0 .. 2n) = a * b, both of n limbs.
 void multiply(const std::uint32_t* a, const std::uint32_t* b, int n, std::uint32_t* out)
 {
-    std::memset(out, 0, sizeof(std::uint32_t) * 2 * static_cast<std::size_t>(n));
+    // Only the low half accumulates: each out[i + n] is first stored whole.
+    std::memset(out, 0, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         std::uint64_t carry = 0;
         for (int j = 0; j < n; ++j) {
@@ -55,8 +56,8 @@ void multiply(const std::uint32_t* a, const std::uint32_t* b, int n, std::uint32
 }
 
 // a[0 .. n) = p[0 .. 2n) / 2^shift, rounded down, with the shift chosen so
-// that the top bit of `a` is set; returns the shift and tells in `*cut`
-// whether bits were dropped.
+// that the top bit of `a` is set; returns the shift, and sets `*cut` when
+// bits were dropped (it never clears it).
 int normalize(const std::uint32_t* p, int n, std::uint32_t* a, bool* cut)
 {
     int top = 2 * n - 1;
@@ -67,39 +68,40 @@ int normalize(const std::uint32_t* p, int n, std::uint32_t* a, bool* cut)
     for (int i = 0; i < n; ++i) {
         a[i] = bits_at(p, 2 * n, shift + 32 * i);
     }
-    *cut = shift > 0 && any_below(p, shift);
+    *cut = *cut || (shift > 0 && any_below(p, shift));
     return shift;
 }
 
 } // namespace
 
-// m^k as a * 2^s * (1 + t) with 0 <= t <= *rho, `a` of n limbs with its top
-// bit set; returns s. Binary powering, each product cut to n limbs: a cut
-// loses less than 2^(1 - 32n) of the value, and squaring doubles the
-// relative error. *rho is 0 when nothing was dropped: then m^k is exact.
-long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a, double* rho)
+// m^k as a * 2^s, `a` of n >= 2 limbs with its top bit set, at most `*error`
+// units of a's last bit below m^k: 0 when nothing was dropped, else 2k + 2.
+// Returns s. Binary powering, each product cut to n limbs: a cut drops
+// less than one unit of a value of at least 2^(32n - 1), a relative e =
+// 2^(1 - 32n) at most. Let the value A after reaching exponent j satisfy
+// A <= m^j <= A (1 + e)^w. Squaring gives m^2j <= A' (1 + e)^(2w + 1), and
+// a multiplication by m (exact) m^(j + 1) <= A' (1 + e)^(w + 1); from w = 0
+// at j = 1, w = j - 1 throughout. With x = (k - 1) e <= 2^-31 (k < 2^32),
+// (1 + e)^(k - 1) - 1 <= x (1 + x), and times a < 2^(32n) that is below
+// 2 (k - 1) (1 + 2^-31) < 2k + 2 units.
+long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a,
+                       std::uint64_t* error)
 {
     std::uint32_t factor[limbs_max] = {static_cast<std::uint32_t>(m),
                                        static_cast<std::uint32_t>(m >> 32)};
     std::uint32_t product[2 * limbs_max] = {};
     std::memcpy(product, factor, sizeof factor);
-    bool cut = false;
-    long long s = normalize(product, n, a, &cut);
-    const double cut_bound = std::ldexp(1.0, 1 - 32 * n);
-    // Each update is rounded up by far more than its own rounding errors.
-    constexpr double round_up = 1 + 0x1p-40;
-    *rho = 0;
+    bool inexact = false;
+    long long s = normalize(product, n, a, &inexact);
     for (int bit = static_cast<int>(std::bit_width(k)) - 2; bit >= 0; --bit) {
         multiply(a, a, n, product);
-        s = 2 * s + normalize(product, n, a, &cut);
-        double grown = (1 + *rho) * (1 + *rho);
-        *rho = (2 * *rho + *rho * *rho + (cut ? cut_bound * grown : 0)) * round_up;
+        s = 2 * s + normalize(product, n, a, &inexact);
         if ((k >> bit & 1) != 0) {
             multiply(a, factor, n, product);
-            s += normalize(product, n, a, &cut);
-            *rho = (*rho + (cut ? cut_bound * (1 + *rho) : 0)) * round_up;
+            s += normalize(product, n, a, &inexact);
         }
     }
+    *error = inexact ? 2 * std::uint64_t{k} + 2 : 0;
     return s;
 }
 
@@ -121,8 +123,8 @@ double correctly_rounded_power(double base, std::uint32_t k, int first_limbs)
 
     for (int n = first_limbs;; n *= 2) {
         std::uint32_t a[limbs_max + 1] = {};
-        double rho = 0;
-        long long s = power_of_odd(m, k, n, a, &rho) + static_cast<long long>(e) * k;
+        std::uint64_t error = 0;
+        long long s = power_of_odd(m, k, n, a, &error) + static_cast<long long>(e) * k;
         // The exact power lies in [2^top, 2^(top + 1)).
         long long top = 32LL * n - 1 + s;
         if (top > 1023) {
@@ -135,7 +137,7 @@ double correctly_rounded_power(double base, std::uint32_t k, int first_limbs)
         int u = 32 * n - static_cast<int>(top >= -1022 ? 53 : top + 1075);
         std::uint64_t kept = shifted(a, n, u);
         std::uint64_t rounded = kept + bits_at(a, n, u - 1) % 2;
-        if (rho == 0) {
+        if (error == 0) {
             // Exact: a tie, the rounding bit alone, goes to the even neighbour.
             if (bits_at(a, n, u - 1) % 2 != 0 && !any_below(a, u - 1) && kept % 2 == 0) {
                 rounded = kept;
@@ -144,16 +146,14 @@ double correctly_rounded_power(double base, std::uint32_t k, int first_limbs)
             // m^k lies in [a, a + error] (in units of 2^s) and is no tie: a
             // tie has at most 54 significant bits and an odd m^k that many
             // is computed exactly. Both ends rounding alike decide it.
-            double error = std::ceil(std::ldexp(rho, 32 * n));
             std::uint32_t upper[limbs_max + 1] = {};
-            std::uint64_t carry = error < 0x1p63 ? static_cast<std::uint64_t>(error) : 0;
+            std::uint64_t carry = error;
             for (int i = 0; i <= n; ++i) {
                 carry += a[i];
                 upper[i] = static_cast<std::uint32_t>(carry);
                 carry >>= 32;
             }
-            bool decided = error < 0x1p63 &&
-                           shifted(upper, n + 1, u) + bits_at(upper, n + 1, u - 1) % 2 == rounded;
+            bool decided = shifted(upper, n + 1, u) + bits_at(upper, n + 1, u - 1) % 2 == rounded;
             if (!decided && n < limbs_max) {
                 continue;
             }

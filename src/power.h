@@ -8,9 +8,10 @@
 #include <cstdint>
 
 // The exact path's power of an odd integer m below 2^53, in n 32-bit limbs
-// `a` (lowest first, the top bit set) with a relative error bound: m^k lies
-// in [a 2^s, a 2^s (1 + *rho)], exactly a 2^s when *rho is 0. Returns s.
-long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a, double* rho);
+// `a` (lowest first, the top bit set): m^k lies in [a 2^s, (a + *error) 2^s],
+// exactly a 2^s when *error is 0. Returns s.
+long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a,
+                       std::uint64_t* error);
 
 // base^k for any k on its own: exact integer arithmetic, slow. next_power()
 // falls back on it where its own result could be off. It starts from
