@@ -46,20 +46,22 @@ std::vector<float> extreme_rates()
 }
 
 // Exact powers and exact ties of the next double: (base, k). 1.75^19 is a tie
-// that rounds up to even, 1.5^34 one that rounds down; 262147^3 lies just
-// above a tie by its lowest bit, right below the rounding bit.
+// that rounds up to even, 1.5^34 one that rounds down; 262147^3 and
+// 2100225^3 lie just above a tie by their lowest bit, right below the
+// rounding bit and ten bits below it, at the bottom of a limb.
 struct Pair {
     double base;
     std::uint32_t k;
 };
-// The last: just above a tie at 2^-1023, where the double of the running
-// product, rounded once more, would land on the tie.
+// 0x1.8000000000006p-512 squared lies just above a tie at 2^-1023, where the
+// double of the running product, rounded once more, would land on the tie.
 // clang-format off
 const Pair exact_cases[] = {
     {1.5, 34}, {1.25, 23}, {1.125, 17}, {1.0625, 13}, {0.5, 1075}, {0.5, 1074}, {-1.5, 35},
     {0.75, 2000}, {3.0, 646}, {3.0, 647}, {1.5, 1751}, {1.5, 1750}, {0x1.8p-1, 2}, {2.0, 1023},
     {2.0, 1024}, {0.5, 1076}, {-0.5, 1075}, {1.0000001, 3}, {0.0, 3}, {-0.0, 3},
     {-0x1p-1074, 1}, {0x1.8p-1070, 2}, {0x1.8000000000006p-512, 2}, {1.75, 19}, {262147.0, 3},
+    {2100225.0, 3},
 };
 // clang-format on
 
