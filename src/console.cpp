@@ -1,3 +1,5 @@
+// Standard output, the console copy of everything the program prints: how it
+// is set up, written, checked, and ended where it is a report itself.
 #include "console.h"
 
 #include <cerrno>
@@ -9,25 +11,35 @@
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #elif defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
 #endif
 
 namespace {
 
 // Whether a failed write (`error`) only means that nobody takes the console
-// copy: its reader has gone away on purpose (a closed pipe, as with
-// `loan | head -1`) or, on Windows, standard output is closed (on POSIX a
-// closed one is pointed at /dev/null at start). The Windows runtime reports
-// these as EINVAL and EBADF.
+// copy, decided from what standard output is. On POSIX: a pipe or socket
+// whose reader has closed it (EPIPE, as with `loan | head -1`) or a TCP
+// reader that reset the connection with data unread (ECONNRESET); a closed
+// standard output is pointed at /dev/null at start. On Windows the runtime
+// takes a short write's errno from the thread's last error, which
+// write_console() clears first (EINVAL), so a full file or console is a loss
+// whatever the number: only a pipe (or socket) fails a write because its
+// reader has closed it (EPIPE, or EINVAL for ERROR_NO_DATA), and EBADF means
+// a standard output not open for writing at all.
 bool copy_not_taken(int error)
 {
 #ifdef _WIN32
-    return error == EPIPE || error == EINVAL || error == EBADF;
+    auto out = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout)));
+    return error == EBADF ||
+           (GetFileType(out) == FILE_TYPE_PIPE && (error == EPIPE || error == EINVAL));
 #else
-    return error == EPIPE;
+    return error == EPIPE || error == ECONNRESET;
 #endif
 }
 
@@ -93,6 +105,9 @@ void write_console(const char* text, std::size_t len)
     const bool lost_before = std::ferror(stdout) != 0;
     for (;;) {
         errno = 0; // a short write always sets it; never a stale EAGAIN
+#ifdef _WIN32
+        SetLastError(0); // nor a stale last error, which it would become
+#endif
         std::size_t written = std::fwrite(text, 1, len, stdout);
         text += written;
         len -= written;
