@@ -58,6 +58,29 @@ bool waited_for_room([[maybe_unused]] int error)
     return false;
 }
 
+// Whether descriptor `fd` writes to the file open as `fp`: the same device
+// and inode (on Windows the volume and the file's index on it). A descriptor
+// that cannot say what it is writes to no report.
+bool same_file(int fd, std::FILE* fp)
+{
+#if defined(__unix__) || defined(__APPLE__)
+    struct stat out {};
+    struct stat file {};
+    return fstat(fd, &out) == 0 && fstat(fileno(fp), &file) == 0 && out.st_dev == file.st_dev &&
+           out.st_ino == file.st_ino;
+#elif defined(_WIN32)
+    BY_HANDLE_FILE_INFORMATION out{};
+    BY_HANDLE_FILE_INFORMATION file{};
+    return GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &out) &&
+           GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(fp))),
+                                      &file) &&
+           out.dwVolumeSerialNumber == file.dwVolumeSerialNumber &&
+           out.nFileIndexHigh == file.nFileIndexHigh && out.nFileIndexLow == file.nFileIndexLow;
+#else
+    return false;
+#endif
+}
+
 } // namespace
 
 bool prepare_standard_output()
@@ -132,6 +155,28 @@ void print_console(const char* format, ...)
     int len = std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
     write_console(message, static_cast<std::size_t>(len));
+}
+
+bool console_is_report(std::FILE* fp)
+{
+    if (!same_file(1, fp)) {
+        return false;
+    }
+    // Nothing more enters the report through standard output, nor through
+    // standard error where that is the same file (`loan > debx.txt 2>&1`):
+    // both are pointed at the null device. Where that cannot be opened they
+    // stay as they are, and the report takes the rest of the copy.
+#ifdef _WIN32
+    int null_fd = open("NUL", O_WRONLY);
+#else
+    int null_fd = open("/dev/null", O_WRONLY);
+#endif
+    if (same_file(2, fp)) {
+        dup2(null_fd, 2);
+    }
+    dup2(null_fd, 1);
+    close(null_fd);
+    return true;
 }
 
 bool console_complete()
