@@ -4,6 +4,8 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -26,8 +28,22 @@ namespace {
 
 // What the program's standard output is connected to.
 // A slow pipe is non-blocking, as some parents hand it over, and its reader
-// takes 4 KiB a millisecond into stdout.txt.
-enum class Output { file, closed_pipe, slow_pipe, full_disk, closed };
+// takes 4 KiB a millisecond into stdout.txt. A reset socket is a TCP
+// connection with small buffers whose reader leaves, data unread, once the
+// first bytes arrive. A small disk is a file system of 256 KiB with 16 KiB
+// free. The last two are the reports, opened as `> debx.txt` and as
+// `>> debj.txt 2>&1` open them.
+enum class Output {
+    file,
+    closed_pipe,
+    slow_pipe,
+    full_disk,
+    closed,
+    reset_socket,
+    small_disk,
+    debx_report,
+    debj_report_and_errors
+};
 
 // A fresh working directory, removed with its contents afterwards.
 struct WorkDir {
@@ -75,6 +91,53 @@ Program program_under_test()
     return path != nullptr ? Program{std::getenv("LOAN_RUNNER"), path} : Program{nullptr, LOAN_EXE};
 }
 
+// A TCP connection over loopback with small buffers: [0] the reader's end,
+// [1] the writer's.
+void tcp_connection(int fds[2])
+{
+    sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t len = sizeof addr;
+    int small = 4096;
+    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    bind(listener, reinterpret_cast<sockaddr*>(&addr), len);
+    listen(listener, 1);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
+    fds[1] = socket(AF_INET, SOCK_STREAM, 0);
+    setsockopt(fds[1], SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+    EXPECT_EQ(connect(fds[1], reinterpret_cast<sockaddr*>(&addr), len), 0);
+    fds[0] = accept(listener, nullptr, nullptr);
+    close(listener);
+}
+
+// A mount namespace of the process's own. Exits with 125 where it cannot be
+// made private.
+void private_mounts()
+{
+    if (unshare(CLONE_NEWNS) != 0 ||
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        _exit(125);
+    }
+}
+
+// Opens mnt/stdout.txt on a 256 KiB file system mounted there with 16 KiB
+// left free, or exits with 125.
+int open_on_small_disk()
+{
+    private_mounts();
+    mkdir("mnt", 0755);
+    if (mount("tmpfs", "mnt", "tmpfs", 0, "size=256k") != 0) {
+        _exit(125);
+    }
+    int filler = open("mnt/filler", O_WRONLY | O_CREAT, 0644);
+    static const char zeros[4096] = {};
+    for (int i = 0; i < 60; ++i) {
+        EXPECT_EQ(write(filler, zeros, sizeof zeros), 4096);
+    }
+    close(filler);
+    return open("mnt/stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+}
+
 // Runs the program in `dir`, standard error to stderr.txt there, after
 // `in_child` (when given) has set the child process up; returns its exit
 // status, or 128 + the signal that killed it.
@@ -90,6 +153,8 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         pipe_fds[0] = -1;
     } else if (output == Output::slow_pipe) {
         fcntl(pipe_fds[1], F_SETFL, O_NONBLOCK);
+    } else if (output == Output::reset_socket) {
+        tcp_connection(pipe_fds);
     }
     pid_t pid = fork();
     if (pid == 0) {
@@ -104,6 +169,12 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
             fd = pipe_fds[1];
         } else if (output == Output::full_disk) {
             fd = open("/dev/full", O_WRONLY);
+        } else if (output == Output::small_disk) {
+            fd = open_on_small_disk();
+        } else if (output == Output::debx_report) {
+            fd = open("debx.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        } else if (output == Output::debj_report_and_errors) {
+            fd = open("debj.txt", O_WRONLY | O_CREAT | O_APPEND, 0644);
         }
         if (fd >= 0) {
             dup2(fd, 1);
@@ -111,7 +182,9 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         } else {
             close(1);
         }
-        int err_fd = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err_fd = output == Output::debj_report_and_errors
+                         ? dup(1)
+                         : open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(err_fd, 2);
         close(err_fd);
         std::signal(SIGPIPE, SIG_DFL); // as a shell starts it
@@ -131,6 +204,11 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
     }
     if (pipe_fds[1] >= 0) {
         close(pipe_fds[1]);
+    }
+    if (output == Output::reset_socket) {
+        pollfd in[] = {{pipe_fds[0], POLLIN, 0}};
+        poll(in, 1, -1);
+        close(pipe_fds[0]); // data unread: the connection is reset
     }
     if (output == Output::slow_pipe) {
         std::ofstream copy(dir.path / "stdout.txt", std::ios::binary);
@@ -423,9 +501,8 @@ void limit_file_size()
 // opened. Exits with 125 where the mount namespace cannot be made private.
 void hide_dev()
 {
-    if (unshare(CLONE_NEWNS) != 0 ||
-        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount("tmpfs", "/dev", "tmpfs", 0, nullptr) != 0) {
+    private_mounts();
+    if (mount("tmpfs", "/dev", "tmpfs", 0, nullptr) != 0) {
         _exit(125);
     }
 }
@@ -531,10 +608,21 @@ TEST(Program, FaultsTable)
          false, false},
         {"a rerun truncates longer old reports", loan, Output::file, 0, "\1\2\3", true, true,
          nullptr, nullptr, std::string(100000, 'x')},
+        {"standard output on a small disk that fills: a short write is a loss", loan,
+         Output::small_disk, 1, nullptr, true, true, nullptr, nullptr, "",
+         "write <stdout> fail\r\n"},
+        {"standard output a TCP reader that resets the connection", loan, Output::reset_socket, 0,
+         nullptr, true, true},
+        {"standard output is debx.txt: written whole, without the copy", loan, Output::debx_report,
+         1, nullptr, true, true, nullptr, nullptr, "", "standard output is debx.txt\r\n"},
+        {"standard output and error appended to debj.txt: nothing more in it", loan,
+         Output::debj_report_and_errors, 1, nullptr, true, true, nullptr, nullptr, "old"},
     };
     const bool through_runner = program_under_test().runner != nullptr;
     for (const FaultCase& c : cases) {
-        if ((c.in_child != nullptr || c.fifo_takes != 0 || c.output == Output::slow_pipe) &&
+        // Nor can Wine tell which file a descriptor it inherited is.
+        if ((c.in_child != nullptr || c.fifo_takes != 0 || c.output == Output::slow_pipe ||
+             c.output >= Output::debx_report) &&
             through_runner) {
             std::printf("skipped: %s\n", c.name);
             continue;
@@ -569,7 +657,7 @@ TEST(Program, FaultsTable)
             fifo_reader.join();
             EXPECT_TRUE(c.fifo_takes != SIZE_MAX || same_text(taken, ref.debx)) << c.name;
         }
-        if (status == 125 && c.in_child == hide_dev) {
+        if (status == 125 && (c.in_child == hide_dev || c.output == Output::small_disk)) {
             std::printf("skipped, no mount namespace here: %s\n", c.name);
             continue;
         }
