@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <iconv.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -28,21 +27,18 @@ namespace {
 
 // What the program's standard output is connected to.
 // A slow pipe is non-blocking, as some parents hand it over, and its reader
-// takes 4 KiB a millisecond into stdout.txt. A reset socket is a TCP
-// connection with small buffers whose reader leaves, data unread, once the
-// first bytes arrive. A small disk is a file system of 256 KiB with 16 KiB
-// free. The last two are the reports, opened as `> debx.txt` and as
-// `>> debj.txt 2>&1` open them.
+// takes 4 KiB a millisecond into stdout.txt. A small disk has 16 KiB. The
+// last two are the reports as `> debx.txt` and `>> debj.txt 2>&1` open them.
 enum class Output {
     file,
     closed_pipe,
     slow_pipe,
     full_disk,
     closed,
-    reset_socket,
+    tcp_reset,
     small_disk,
-    debx_report,
-    debj_report_and_errors
+    debx,
+    debj_and_stderr
 };
 
 // A fresh working directory, removed with its contents afterwards.
@@ -91,51 +87,35 @@ Program program_under_test()
     return path != nullptr ? Program{std::getenv("LOAN_RUNNER"), path} : Program{nullptr, LOAN_EXE};
 }
 
-// A TCP connection over loopback with small buffers: [0] the reader's end,
-// [1] the writer's.
-void tcp_connection(int fds[2])
+// The writer's end of a TCP connection over loopback that its reader has
+// reset (closed at once, lingering for nothing).
+int reset_connection()
 {
     sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
     socklen_t len = sizeof addr;
-    int small = 4096;
     int listener = socket(AF_INET, SOCK_STREAM, 0);
-    setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
     bind(listener, reinterpret_cast<sockaddr*>(&addr), len);
     listen(listener, 1);
     getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
-    fds[1] = socket(AF_INET, SOCK_STREAM, 0);
-    setsockopt(fds[1], SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
-    EXPECT_EQ(connect(fds[1], reinterpret_cast<sockaddr*>(&addr), len), 0);
-    fds[0] = accept(listener, nullptr, nullptr);
+    int writer = socket(AF_INET, SOCK_STREAM, 0);
+    connect(writer, reinterpret_cast<sockaddr*>(&addr), len);
+    int reader = accept(listener, nullptr, nullptr);
+    linger reset{1, 0};
+    setsockopt(reader, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    close(reader);
     close(listener);
+    return writer;
 }
 
-// A mount namespace of the process's own. Exits with 125 where it cannot be
-// made private.
-void private_mounts()
+// Mounts an empty file system at `target` (with the mount options `options`)
+// in a mount namespace of the process's own, or exits with 125.
+void mount_private_tmpfs(const char* target, const char* options)
 {
     if (unshare(CLONE_NEWNS) != 0 ||
-        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", target, "tmpfs", 0, options) != 0) {
         _exit(125);
     }
-}
-
-// Opens mnt/stdout.txt on a 256 KiB file system mounted there with 16 KiB
-// left free, or exits with 125.
-int open_on_small_disk()
-{
-    private_mounts();
-    mkdir("mnt", 0755);
-    if (mount("tmpfs", "mnt", "tmpfs", 0, "size=256k") != 0) {
-        _exit(125);
-    }
-    int filler = open("mnt/filler", O_WRONLY | O_CREAT, 0644);
-    static const char zeros[4096] = {};
-    for (int i = 0; i < 60; ++i) {
-        EXPECT_EQ(write(filler, zeros, sizeof zeros), 4096);
-    }
-    close(filler);
-    return open("mnt/stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
 }
 
 // Runs the program in `dir`, standard error to stderr.txt there, after
@@ -153,8 +133,8 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         pipe_fds[0] = -1;
     } else if (output == Output::slow_pipe) {
         fcntl(pipe_fds[1], F_SETFL, O_NONBLOCK);
-    } else if (output == Output::reset_socket) {
-        tcp_connection(pipe_fds);
+    } else if (output == Output::tcp_reset) {
+        pipe_fds[1] = reset_connection();
     }
     pid_t pid = fork();
     if (pid == 0) {
@@ -170,11 +150,11 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         } else if (output == Output::full_disk) {
             fd = open("/dev/full", O_WRONLY);
         } else if (output == Output::small_disk) {
-            fd = open_on_small_disk();
-        } else if (output == Output::debx_report) {
-            fd = open("debx.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        } else if (output == Output::debj_report_and_errors) {
-            fd = open("debj.txt", O_WRONLY | O_CREAT | O_APPEND, 0644);
+            mount_private_tmpfs("/mnt", "size=16k");
+            fd = open("/mnt/stdout.txt", O_WRONLY | O_CREAT, 0644);
+        } else if (output >= Output::debx) {
+            fd = output == Output::debx ? open("debx.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644)
+                                        : open("debj.txt", O_WRONLY | O_APPEND);
         }
         if (fd >= 0) {
             dup2(fd, 1);
@@ -182,7 +162,7 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         } else {
             close(1);
         }
-        int err_fd = output == Output::debj_report_and_errors
+        int err_fd = output == Output::debj_and_stderr
                          ? dup(1)
                          : open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(err_fd, 2);
@@ -204,11 +184,6 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
     }
     if (pipe_fds[1] >= 0) {
         close(pipe_fds[1]);
-    }
-    if (output == Output::reset_socket) {
-        pollfd in[] = {{pipe_fds[0], POLLIN, 0}};
-        poll(in, 1, -1);
-        close(pipe_fds[0]); // data unread: the connection is reset
     }
     if (output == Output::slow_pipe) {
         std::ofstream copy(dir.path / "stdout.txt", std::ios::binary);
@@ -501,10 +476,7 @@ void limit_file_size()
 // opened. Exits with 125 where the mount namespace cannot be made private.
 void hide_dev()
 {
-    private_mounts();
-    if (mount("tmpfs", "/dev", "tmpfs", 0, nullptr) != 0) {
-        _exit(125);
-    }
+    mount_private_tmpfs("/dev", nullptr);
 }
 
 void close_standard_input()
@@ -611,18 +583,18 @@ TEST(Program, FaultsTable)
         {"standard output on a small disk that fills: a short write is a loss", loan,
          Output::small_disk, 1, nullptr, true, true, nullptr, nullptr, "",
          "write <stdout> fail\r\n"},
-        {"standard output a TCP reader that resets the connection", loan, Output::reset_socket, 0,
+        {"standard output a TCP reader that resets the connection", loan, Output::tcp_reset, 0,
          nullptr, true, true},
-        {"standard output is debx.txt: written whole, without the copy", loan, Output::debx_report,
-         1, nullptr, true, true, nullptr, nullptr, "", "standard output is debx.txt\r\n"},
+        {"standard output is debx.txt: written whole, without the copy", loan, Output::debx, 1,
+         nullptr, true, true, nullptr, nullptr, "", "standard output is debx.txt\r\n"},
         {"standard output and error appended to debj.txt: nothing more in it", loan,
-         Output::debj_report_and_errors, 1, nullptr, true, true, nullptr, nullptr, "old"},
+         Output::debj_and_stderr, 1, nullptr, true, true, nullptr, nullptr, "old"},
     };
     const bool through_runner = program_under_test().runner != nullptr;
     for (const FaultCase& c : cases) {
         // Nor can Wine tell which file a descriptor it inherited is.
         if ((c.in_child != nullptr || c.fifo_takes != 0 || c.output == Output::slow_pipe ||
-             c.output >= Output::debx_report) &&
+             c.output >= Output::debx) &&
             through_runner) {
             std::printf("skipped: %s\n", c.name);
             continue;
