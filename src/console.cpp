@@ -163,15 +163,16 @@ bool console_is_report(std::FILE* fp)
         return false;
     }
     // Nothing more enters the report through standard output, nor through
-    // standard error where that is the same file (`loan > debx.txt 2>&1`):
-    // both are pointed at the null device. Where that cannot be opened they
-    // stay as they are, and the report takes the rest of the copy.
+    // standard error where that is the same file (`loan > debx.txt 2>&1`) but
+    // not the report's own descriptor (standard error was closed): both are
+    // pointed at the null device. Where that cannot be opened they stay as
+    // they are, and the report takes the rest of the copy.
 #ifdef _WIN32
     int null_fd = open("NUL", O_WRONLY);
 #else
     int null_fd = open("/dev/null", O_WRONLY);
 #endif
-    if (same_file(2, fp)) {
+    if (fileno(fp) != 2 && same_file(2, fp)) {
         dup2(null_fd, 2);
     }
     dup2(null_fd, 1);

@@ -484,6 +484,11 @@ void close_standard_input()
     close(0);
 }
 
+void close_standard_error()
+{
+    close(2);
+}
+
 // \1, \2 and \3 in `pattern` replaced by the reference run's echo, debx.txt
 // and debj.txt.
 std::string expand(const char* pattern, const Reference& ref)
@@ -589,6 +594,8 @@ TEST(Program, FaultsTable)
          nullptr, true, true, nullptr, nullptr, "", "standard output is debx.txt\r\n"},
         {"standard output and error appended to debj.txt: nothing more in it", loan,
          Output::debj_and_stderr, 1, nullptr, true, true, nullptr, nullptr, "old"},
+        {"standard output is debx.txt, standard error closed: it stays the report's own", loan,
+         Output::debx, 1, nullptr, true, true, nullptr, nullptr, "", "", close_standard_error},
     };
     const bool through_runner = program_under_test().runner != nullptr;
     for (const FaultCase& c : cases) {
