@@ -314,7 +314,7 @@ std::vector<ScheduleCase> schedule_cases()
          true,
          {"等额本金借款[0 元] [0 年] [利率0.00%]", header,
           "全部还款: 0.00, 本金: 0.00, 利息: 0.00"}},
-        {"principal of 2^31 or more shown negative, computed unsigned",
+        {"a negative principal, shown negative, computed as its 32-bit wrap",
          cfg("-1294967296", "1", "0"),
          "debj.txt",
          false,
