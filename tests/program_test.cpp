@@ -599,7 +599,8 @@ TEST(Program, FaultsTable)
     };
     const bool through_runner = program_under_test().runner != nullptr;
     for (const FaultCase& c : cases) {
-        // Nor can Wine tell which file a descriptor it inherited is.
+        // Set-ups that a run through wine cannot take; nor can Wine tell which
+        // file a descriptor it inherited is, so a report as standard output.
         if ((c.in_child != nullptr || c.fifo_takes != 0 || c.output == Output::slow_pipe ||
              c.output >= Output::debx) &&
             through_runner) {
