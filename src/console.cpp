@@ -1,3 +1,5 @@
+// Standard output, the console copy of everything the program prints: how it
+// is set up, written, checked, and ended where it is a report itself.
 #include "console.h"
 
 #include <cerrno>
@@ -9,25 +11,35 @@
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #elif defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
 #endif
 
 namespace {
 
 // Whether a failed write (`error`) only means that nobody takes the console
-// copy: its reader has gone away on purpose (a closed pipe, as with
-// `loan | head -1`) or, on Windows, standard output is closed (on POSIX a
-// closed one is pointed at /dev/null at start). The Windows runtime reports
-// these as EINVAL and EBADF.
+// copy, decided from what standard output is. On POSIX: a pipe or socket
+// whose reader has closed it (EPIPE, as with `loan | head -1`) or a TCP
+// reader that reset the connection with data unread (ECONNRESET); a closed
+// standard output is pointed at /dev/null at start. On Windows the runtime
+// takes a short write's errno from the thread's last error, which
+// write_console() clears first (EINVAL), so a full file or console is a loss
+// whatever the number: only a pipe (or socket) fails a write because its
+// reader has closed it (EPIPE, or EINVAL for ERROR_NO_DATA), and EBADF means
+// a standard output not open for writing at all.
 bool copy_not_taken(int error)
 {
 #ifdef _WIN32
-    return error == EPIPE || error == EINVAL || error == EBADF;
+    auto out = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout)));
+    return error == EBADF ||
+           (GetFileType(out) == FILE_TYPE_PIPE && (error == EPIPE || error == EINVAL));
 #else
-    return error == EPIPE;
+    return error == EPIPE || error == ECONNRESET;
 #endif
 }
 
@@ -44,6 +56,29 @@ bool waited_for_room([[maybe_unused]] int error)
     }
 #endif
     return false;
+}
+
+// Whether descriptor `fd` writes to the file open as `fp`: the same device
+// and inode (on Windows the volume and the file's index on it). A descriptor
+// that cannot say what it is writes to no report.
+bool same_file(int fd, std::FILE* fp)
+{
+#if defined(__unix__) || defined(__APPLE__)
+    struct stat out {};
+    struct stat file {};
+    return fstat(fd, &out) == 0 && fstat(fileno(fp), &file) == 0 && out.st_dev == file.st_dev &&
+           out.st_ino == file.st_ino;
+#elif defined(_WIN32)
+    BY_HANDLE_FILE_INFORMATION out{};
+    BY_HANDLE_FILE_INFORMATION file{};
+    return GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &out) &&
+           GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(fp))),
+                                      &file) &&
+           out.dwVolumeSerialNumber == file.dwVolumeSerialNumber &&
+           out.nFileIndexHigh == file.nFileIndexHigh && out.nFileIndexLow == file.nFileIndexLow;
+#else
+    return false;
+#endif
 }
 
 } // namespace
@@ -93,6 +128,9 @@ void write_console(const char* text, std::size_t len)
     const bool lost_before = std::ferror(stdout) != 0;
     for (;;) {
         errno = 0; // a short write always sets it; never a stale EAGAIN
+#ifdef _WIN32
+        SetLastError(0); // nor a stale last error, which it would become
+#endif
         std::size_t written = std::fwrite(text, 1, len, stdout);
         text += written;
         len -= written;
@@ -117,6 +155,29 @@ void print_console(const char* format, ...)
     int len = std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
     write_console(message, static_cast<std::size_t>(len));
+}
+
+bool console_is_report(std::FILE* fp)
+{
+    if (!same_file(1, fp)) {
+        return false;
+    }
+    // Nothing more enters the report through standard output, nor through
+    // standard error where that is the same file (`loan > debx.txt 2>&1`) but
+    // not the report's own descriptor (standard error was closed): both are
+    // pointed at the null device. Where that cannot be opened they stay as
+    // they are, and the report takes the rest of the copy.
+#ifdef _WIN32
+    int null_fd = open("NUL", O_WRONLY);
+#else
+    int null_fd = open("/dev/null", O_WRONLY);
+#endif
+    if (fileno(fp) != 2 && same_file(2, fp)) {
+        dup2(null_fd, 2);
+    }
+    dup2(null_fd, 1);
+    close(null_fd);
+    return true;
 }
 
 bool console_complete()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 
 // Sets standard output up so that it receives exactly the program's bytes,
 // whatever the platform and however the program was started. Returns false
@@ -19,6 +20,11 @@ void write_console(const char* text, std::size_t len);
 
 // printf() through write_console(), for the messages (at most 127 bytes).
 [[gnu::format(printf, 1, 2)]] void print_console(const char* format, ...);
+
+// Whether standard output is the report just opened as `fp` (`loan >
+// debx.txt`): the same file, by device and inode. When it is, the console copy
+// ends here, so that the report is written whole.
+bool console_is_report(std::FILE* fp);
 
 // Returns false when part of the console copy was lost for another reason
 // than nobody taking it.

@@ -234,6 +234,7 @@ bool loan_schedule(const char* file_name, std::string_view title, bool equal_ins
         print_console("open file <%s> fail\r\n", file_name);
         return false;
     }
+    const bool is_console = console_is_report(fp);
     char block[block_size];
     char* at = put_text(format_title(block, title, sum, year, rate_y), header);
     float f_p = equal_installment ? installment_base_principal(sum, periods, rate_m)
@@ -248,6 +249,11 @@ bool loan_schedule(const char* file_name, std::string_view title, bool equal_ins
     }
     if (!written) {
         print_console("write file <%s> fail\r\n", file_name);
+    }
+    // Told once the report is closed, as every message on standard error is.
+    if (is_console) {
+        std::fprintf(stderr, "standard output is %s\r\n", file_name);
+        return false;
     }
     return written;
 }
