@@ -35,7 +35,7 @@ function fractionToPercent(text) {
   return m[1] + whole + (rest ? '.' + rest : '') + m[4];
 }
 
-const isSpace = (c) => ' \t\n\v\f\r'.includes(c);
+const isSpace = (c) => /^[ \t\n\v\f\r]$/.test(c);
 
 // atoi with the program's saturation at the signed 32-bit limits.
 function parseInt32(text) {
