@@ -255,6 +255,9 @@ const launch = (options = []) => chromium.launch({
   await page.click('#run-anyway');
   await page.waitForSelector(finished, { timeout: 120000 });
   await chartReadable(page, '100,000 years at 490 %, 390 px');
+  await runTyped(page, '1000000', '30', '4.9');
+  await page.waitForSelector(finished);
+  await chartReadable(page, '30 years, 390 px');
   await accessible(page, 'axe at 390x844 after a run');
 
   // A run replaced by the next: only its results. Then the longest schedule,
@@ -306,6 +309,7 @@ const launch = (options = []) => chromium.launch({
       page = await freshPage(viewport, 'zh-CN');
       await runTyped(page, '1000000', '30', '4.9');
       await page.waitForSelector(finished);
+      await page.$eval('#chart', (c) => c.scrollIntoView());
       const box = await (await page.$('#chart')).boundingBox();
       await page.mouse.move(box.x + box.width * 0.3, box.y + box.height / 2);
       await page.evaluate(() => document.activeElement.blur());

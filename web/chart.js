@@ -7,13 +7,16 @@
 const COLORS = { debx: '#2b5fad', debj: '#b5400f' };
 let chartPointer = null; // the period under the pointer, or null
 
-// About `count` round ticks (1, 2 or 5 times a power of ten) from min to max.
-function ticks(min, max, count) {
+// About `count` round ticks (1, 2 or 5 times a power of ten) from min to
+// max; with `cover` from the first at min or below to the first at max or above.
+function ticks(min, max, count, cover) {
   const raw = (max - min) / Math.max(count, 1) || 1;
   const power = 10 ** Math.floor(Math.log10(raw));
-  const step = [1, 2, 5, 10].map((m) => m * power).find((s) => s >= raw);
+  const step = [1, 2, 5, 10].map((m) => m * power).find((s) => s >= raw * (1 - 1e-9));
   const list = [];
-  for (let v = Math.ceil(min / step) * step; v <= max + step * 1e-9; v += step) list.push(Math.round(v / step) * step);
+  const first = cover ? Math.floor(min / step + 1e-9) : Math.ceil(min / step - 1e-9);
+  const last = cover ? Math.ceil(max / step - 1e-9) : Math.floor(max / step + 1e-9);
+  for (let n = first; n <= last; n++) list.push(n * step + 0); // + 0: never "-0"
   return list;
 }
 
@@ -25,7 +28,7 @@ function compact(value) {
 // layout on the canvas (scales and label boxes) for the pointer's readout.
 function drawChart(data) {
   const canvas = $('#chart');
-  const width = canvas.parentElement.clientWidth;
+  const width = canvas.parentElement.clientWidth - 2; // inside its border
   const narrow = width < 600;
   const height = narrow ? 400 : 470;
   const ratio = window.devicePixelRatio || 1;
@@ -56,7 +59,7 @@ function drawChart(data) {
     const values = all(key);
     const max = Math.max(0, ...values);
     const min = Math.min(0, ...values);
-    const ys = ticks(min, max === min ? min + 1 : max, narrow ? 4 : 5);
+    const ys = ticks(min, max === min ? min + 1 : max, narrow ? 4 : 5, true);
     return { key, title, ys, min: Math.min(min, ys[0]), max: Math.max(max, ys.at(-1)) };
   });
   const left = 8 + Math.max(...panels.flatMap((p) => p.ys.map((v) => c.measureText(compact(v)).width)));
@@ -93,7 +96,7 @@ function drawChart(data) {
   const unit = byYear ? 12 : 1;
   let xs = [];
   for (let count = narrow ? 5 : 8; count >= 1; count--) {
-    xs = ticks(byYear ? 0 : 1, periods / unit, count).filter((v) => v * unit >= 1 || byYear);
+    xs = ticks(byYear ? 0 : 1, periods / unit, count, false).filter((v) => v * unit >= 1 || byYear);
     const widths = xs.map((v) => c.measureText(compact(v)).width + 12);
     if (xs.every((v, i) => i === 0 || x(v * unit) - x(xs[i - 1] * unit) > (widths[i] + widths[i - 1]) / 2)) break;
   }
@@ -119,9 +122,12 @@ function drawChart(data) {
     c.lineTo(px, panels[0].top + plotHeight);
     c.stroke();
     c.setLineDash([]);
-    const text = T.crossover(number(data.lower));
-    const w = c.measureText(text).width;
-    label(text, px + 4 + w > right ? px - 4 : px + 4, panels[0].top + 4, '#1d2430', px + 4 + w > right ? 'right' : 'left');
+    // Beside the line, on the side with room: on one line, on two, or just the month.
+    const words = T.crossover(number(data.lower));
+    const lines = [[words.join(' ')], words, [number(data.lower)]].find((l) => l.length === 1 && l[0].length < 8 ||
+      Math.max(...l.map((t) => c.measureText(t).width)) + 4 <= Math.max(right - px, px - left));
+    const onRight = px + 4 + Math.max(...lines.map((t) => c.measureText(t).width)) <= right;
+    lines.forEach((t, i) => label(t, onRight ? px + 4 : px - 4, panels[0].top + 4 + i * (fontSize + 3), '#1d2430', onRight ? 'left' : 'right'));
   }
   for (const p of panels) {
     for (const n of plans) {
@@ -178,7 +184,7 @@ function drawPointer(c, data, panels, x, plotHeight, plans) {
     const i = at[plans.indexOf(n)];
     return i === undefined ? ['—', '—'] : [money(data.series[n].payment[i]), money(data.series[n].interest[i])];
   };
-  $('#readout').textContent = T.readout(number(period), figures('debx'), figures('debj'));
+  $('#readout').textContent = T.readout(period, figures('debx'), figures('debj'));
 }
 
 // The pointer or a finger on the chart picks the month to read.

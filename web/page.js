@@ -27,7 +27,7 @@ function clearResults() {
   shown = null;
   chartPointer = null;
   $('#results').hidden = true;
-  $('#messages').hidden = true;
+  $('#program-says').hidden = true;
   document.querySelectorAll('a.save').forEach((link) => {
     if (link.href) URL.revokeObjectURL(link.href);
     link.removeAttribute('href');
@@ -72,7 +72,7 @@ function run(bytes, focus) {
 function show(answer, seconds, focus) {
   shown = answer;
   const messages = gbk.decode(answer.messages);
-  $('#messages').hidden = messages === '';
+  $('#program-says').hidden = messages === '';
   $('#messages').textContent = messages;
   $('#results').hidden = !answer.debx && !answer.debj;
   for (const name of ['debx', 'debj']) {
