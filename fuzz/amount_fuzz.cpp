@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "loan.h"
 #include "exact_reference.h"
+#include "loan.h"
 #include "text.h"
 
 namespace {

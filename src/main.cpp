@@ -1,6 +1,7 @@
 // Reads the loan from cfg.txt in the working directory, echoes it and writes
-// both repayment schedules.
+// both repayment schedules; answers --help and --version.
 #include <cstdio>
+#include <cstring>
 
 #include "cfg.h"
 #include "console.h"
@@ -54,23 +55,63 @@ bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
     return true;
 }
 
-} // namespace
-
-int main()
+// Reads cfg.txt and writes both schedules. Returns the exit status.
+int run()
 {
-    if (!prepare_standard_output()) {
-        return 1;
-    }
     // Values that cfg.txt does not supply stay zero.
     std::uint32_t sum = 0;
     std::uint32_t year = 0;
     float rate = 0.0f;
-    int status = 1;
-    if (read_cfg(&sum, &year, &rate)) {
-        bool debx_written = loan_debx(sum, year, rate);
-        bool debj_written = loan_debj(sum, year, rate);
-        status = debx_written && debj_written ? 0 : 1;
+    if (!read_cfg(&sum, &year, &rate)) {
+        return 1;
     }
+    bool debx_written = loan_debx(sum, year, rate);
+    bool debj_written = loan_debj(sum, year, rate);
+    return debx_written && debj_written ? 0 : 1;
+}
+
+// What `loan --help` prints.
+constexpr char help[] =
+    "usage: loan [--help | --version]\r\n"
+    "Reads the loan from cfg.txt in the working directory (three lines: the\r\n"
+    "principal in yuan, the term in years, the annual rate as a fraction such as\r\n"
+    "0.049) and writes its schedules there: debx.txt with equal installments,\r\n"
+    "debj.txt with equal principal, in GBK with CR LF. Every report line is\r\n"
+    "printed to standard output as well.\r\n"
+    "Exit status: 0 when both reports were written, 1 after a failure, 2 after\r\n"
+    "a wrong argument. More in `man loan`.\r\n";
+
+// The reply to a lone argument, or nullptr where it is not one of ours.
+const char* reply_to(const char* argument)
+{
+    return std::strcmp(argument, "--help") == 0      ? help
+           : std::strcmp(argument, "--version") == 0 ? "loan " LOAN_VERSION "\r\n"
+                                                     : nullptr;
+}
+
+// Answers --help or --version given alone; anything else is a usage error,
+// and no file is read or written. Returns the exit status.
+int answer(int argc, char** argv)
+{
+    const char* reply = argc == 2 ? reply_to(argv[1]) : nullptr;
+    if (reply == nullptr) {
+        const char* wrong = reply_to(argv[1]) == nullptr ? argv[1] : argv[2];
+        std::fprintf(stderr, "loan: unknown argument '%s'; usage: loan [--help | --version]\r\n",
+                     wrong);
+        return 2;
+    }
+    write_console(reply, std::strlen(reply));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!prepare_standard_output()) {
+        return 1;
+    }
+    int status = argc > 1 ? answer(argc, argv) : run();
     // Checked once the reports are closed, so that they never wait on it.
     if (!console_complete()) {
         std::fputs("write <stdout> fail\r\n", stderr);

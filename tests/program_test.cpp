@@ -75,11 +75,12 @@ Program program_under_test()
     return path != nullptr ? Program{std::getenv("LOAN_RUNNER"), path} : Program{nullptr, LOAN_EXE};
 }
 
-// Runs the program in `dir`, standard error to stderr.txt there, after
-// `in_child` (when given) has set the child process up; returns its exit
-// status, or 128 + the signal that killed it.
+// Runs the program in `dir` with `argument` (when given), standard error to
+// stderr.txt there, after `in_child` (when given) has set the child process
+// up; returns its exit status, or 128 + the signal that killed it.
 int run_loan(const WorkDir& dir, Output output = Output::file,
-             Program program = program_under_test(), void (*in_child)() = nullptr)
+             Program program = program_under_test(), void (*in_child)() = nullptr,
+             const char* argument = nullptr)
 {
     int pipe_fds[2] = {-1, -1};
     if (output == Output::closed_pipe || output == Output::slow_pipe) {
@@ -123,9 +124,10 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
             putenv(const_cast<char*>(program.env));
         }
         if (program.runner != nullptr) {
-            execl(program.runner, program.runner, program.path, static_cast<char*>(nullptr));
+            execl(program.runner, program.runner, program.path, argument,
+                  static_cast<char*>(nullptr));
         } else {
-            execl(program.path, program.path, static_cast<char*>(nullptr));
+            execl(program.path, program.path, argument, static_cast<char*>(nullptr));
         }
         _exit(127);
     }
@@ -466,6 +468,8 @@ struct FaultCase {
     // leaves (SIZE_MAX: until the end, when they must be the whole report).
     std::size_t fifo_takes = 0;
     std::size_t stdout_kept = SIZE_MAX; // bytes of the expected stdout that get through
+    const char* argument = nullptr;     // the program's one argument
+    const char* stdout_has = "";        // text standard output holds
 };
 
 // Opens the FIFO `path` as its reader and takes at most `count` bytes.
@@ -531,6 +535,35 @@ TEST(Program, FaultsTable)
          false, false},
         {"a rerun truncates longer old reports", loan, Output::file, 0, "\1\2\3", true, true,
          nullptr, nullptr, std::string(100000, 'x')},
+        {.name = "--help: the usage, no file read or written",
+         .cfg = loan,
+         .output = Output::file,
+         .status = 0,
+         .expected_stdout = nullptr,
+         .debx_complete = false,
+         .debj_complete = false,
+         .old_reports = "old",
+         .argument = "--help",
+         .stdout_has = "man loan"},
+        {.name = "--version: the name and version, no file read or written",
+         .cfg = loan,
+         .output = Output::file,
+         .status = 0,
+         .expected_stdout = "loan " LOAN_VERSION "\r\n",
+         .debx_complete = false,
+         .debj_complete = false,
+         .old_reports = "old",
+         .argument = "--version"},
+        {.name = "any other argument: a usage error, no file read or written",
+         .cfg = loan,
+         .output = Output::file,
+         .status = 2,
+         .expected_stdout = "",
+         .debx_complete = false,
+         .debj_complete = false,
+         .old_reports = "old",
+         .expected_stderr = "loan: unknown argument 'now'; usage: loan [--help | --version]\r\n",
+         .argument = "now"},
     };
     const bool through_runner = program_under_test().runner != nullptr;
     for (const FaultCase& c : cases) {
@@ -562,7 +595,7 @@ TEST(Program, FaultsTable)
             fifo_reader =
                 std::thread([&] { taken = take_from_fifo(dir.path / "debx.txt", c.fifo_takes); });
         }
-        int status = run_loan(dir, c.output, program_under_test(), c.in_child);
+        int status = run_loan(dir, c.output, program_under_test(), c.in_child, c.argument);
         if (fifo_reader.joinable()) {
             // A program that never opened the FIFO leaves its reader waiting.
             close(open((dir.path / "debx.txt").c_str(), O_WRONLY | O_NONBLOCK));
@@ -582,6 +615,7 @@ TEST(Program, FaultsTable)
                                   expand(c.expected_stdout, ref).substr(0, c.stdout_kept)))
                 << c.name;
         }
+        EXPECT_NE(dir.read("stdout.txt").find(c.stdout_has), std::string::npos) << c.name;
         for (const char* report : {"debx.txt", "debj.txt"}) {
             const bool debx = report[3] == 'x';
             if (debx ? c.debx_complete : c.debj_complete) {

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Makes every release artifact into dist/: the Debian package, the Linux
+# tarball, the 32-bit Windows zip, the web page and SHA256SUMS.
+#
+# Each is built afresh in build-dist/ (the program alone, without the tests),
+# the web page first, since every package carries it. What the builds need is
+# checked first; a missing package stops the run with the command that
+# installs it. LOAN_MAINTAINER ("Name <address>") sets the Debian package's
+# maintainer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+needed="cmake make g++ dpkg-dev clang lld wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
+        libclang-rt-14-dev-wasm32 nodejs g++-mingw-w64-i686-posix"
+missing=""
+for package in $needed; do
+    if ! dpkg-query -W -f '${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $package"
+    fi
+done
+if [ -n "$missing" ]; then
+    echo "dist: the builds need packages that are not installed; install them with" >&2
+    echo "  apt-get install$missing" >&2
+    exit 1
+fi
+
+version=$(sed -n 's/^project(loan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+maintainer=()
+if [ -n "${LOAN_MAINTAINER:-}" ]; then
+    maintainer=("-DLOAN_MAINTAINER=$LOAN_MAINTAINER")
+fi
+rm -rf build-dist dist
+mkdir dist
+
+echo "== the web page"
+cmake -S . -B build-dist/web -DCMAKE_TOOLCHAIN_FILE=cmake/wasm.cmake -DCMAKE_BUILD_TYPE=Release
+cmake --build build-dist/web -j2 --target loan_html
+page=$root/build-dist/web/loan.html
+
+echo "== Linux: the Debian package and the tarball"
+cmake -S . -B build-dist/linux -DCMAKE_BUILD_TYPE=Release -DLOAN_TESTS=OFF -DLOAN_HTML="$page" \
+    "${maintainer[@]}"
+cmake --build build-dist/linux -j2
+(cd build-dist/linux && cpack -G DEB && cpack -G TGZ)
+
+echo "== Windows: the zip"
+cmake -S . -B build-dist/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
+    -DCMAKE_BUILD_TYPE=Release -DLOAN_TESTS=OFF -DLOAN_HTML="$page"
+cmake --build build-dist/win32 -j2
+(cd build-dist/win32 && cpack -G ZIP)
+
+cp build-dist/linux/loan_"$version"_*.deb build-dist/linux/loan-"$version"-Linux.tar.gz \
+    build-dist/win32/loan-"$version"-win32.zip "$page" dist/
+(cd dist && sha256sum -- * > SHA256SUMS && ls -l && cat SHA256SUMS)
