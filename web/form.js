@@ -155,6 +155,7 @@ function showReadValues(read) {
 function showWarnings(warnings, offer) {
   const list = warnings.map((w) => {
     const item = document.createElement('li');
+    item.tabIndex = -1; // so that the focus can go to it
     item.dataset.field = w.field;
     item.append(w.parts[0], Object.assign(document.createElement('strong'), { textContent: w.parts[1] }), w.parts[2]);
     if (w.fix) {

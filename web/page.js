@@ -89,9 +89,13 @@ function show(answer, seconds, focus) {
 function render() {
   if (!shown || $('#results').hidden) return;
   showSummary(shown.plans, shown.comparison);
-  const data = { series: shown.series, lower: shown.comparison.lower };
+  redrawChart();
+}
+
+function redrawChart() {
+  if (!shown || $('#results').hidden) return;
   $('figure').hidden = !['debx', 'debj'].some((n) => shown.series[n] && shown.series[n].period.length);
-  if (!$('figure').hidden) drawChart(data);
+  if (!$('figure').hidden) drawChart({ series: shown.series, lower: shown.comparison.lower });
 }
 
 function runFile(file) {
@@ -121,7 +125,6 @@ $('#loan-form').addEventListener('submit', (event) => {
   latest++;
   stopRun();
   setStatus(() => '', 'warned');
-  $('#warnings li').tabIndex = -1;
   $('#warnings li').focus();
 });
 $('#run-anyway').addEventListener('click', () => run(typedLoan().bytes, true));
@@ -147,10 +150,10 @@ document.querySelectorAll('.rows').forEach((rows) => {
   rows.addEventListener('scroll', () => renderTable(rows));
   rows.addEventListener('keydown', tableKey);
 });
-$('#chart').addEventListener('pointermove', (event) => followPointer(event, render));
-$('#chart').addEventListener('pointerdown', (event) => followPointer(event, render));
+$('#chart').addEventListener('pointermove', (event) => followPointer(event, redrawChart));
+$('#chart').addEventListener('pointerdown', (event) => followPointer(event, redrawChart));
 new ResizeObserver(() => {
-  render();
+  redrawChart();
   document.querySelectorAll('.rows').forEach(renderTable);
 }).observe(document.body);
 setLanguage(chosenLanguage(), false);
