@@ -8,7 +8,7 @@ function showSummary(plans, c) {
   for (const name of ['debx', 'debj']) {
     const items = [];
     const add = (term, amount) => items.push(Object.assign(document.createElement('dt'), { textContent: term }),
-      Object.assign(document.createElement('dd'), { textContent: T.yuanAmount(amount) }));
+      Object.assign(document.createElement('dd'), { textContent: /^-?\d/.test(amount) ? T.yuanAmount(amount) : amount }));
     const p = plans[name];
     if (p && p.first !== null) {
       add(p.first === p.last ? T.monthly : T.firstLast, grouped(p.first) + (p.first === p.last ? '' : ` → ${grouped(p.last)}`));
@@ -21,6 +21,9 @@ function showSummary(plans, c) {
     }
     $(`#plan-${name}`).hidden = !p;
     $(`#plan-${name} dl`).replaceChildren(...items);
+    const note = $(`#plan-${name} .note`);
+    note.hidden = !p || Object.values(p).every((text) => text === null || /^-?\d+\.\d\d$/.test(text));
+    note.textContent = T.notAmounts;
     if (items[1]) items[1].className = 'big';
   }
   const lines = c.error ? [[T.noComparison(c.error)]] : c.rows === 0 ? [] : [T.saved(T.yuanAmount(money(c.saved))),
