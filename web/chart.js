@@ -20,6 +20,7 @@ function ticks(min, max, count, cover) {
   return list;
 }
 
+// A tick's number, short in the page's language ("120万", "1.2M").
 function compact(value) {
   return new Intl.NumberFormat(T.lang, { notation: 'compact', maximumSignificantDigits: 4 }).format(value);
 }

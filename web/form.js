@@ -123,11 +123,13 @@ function warningsFor(bytes, typed) {
   return { read, warnings };
 }
 
+// The three fields of the typed loan's cfg.txt, as strings of bytes.
 function typedFields(typed) {
-  const bytes = (text) => String.fromCharCode(...new TextEncoder().encode(text));
+  const bytes = (text) => Array.from(new TextEncoder().encode(text), (c) => String.fromCharCode(c)).join('');
   return [bytes(typed.sum), bytes(typed.year), bytes(percentToFraction(typed.rate))];
 }
 
+// A field's bytes as text to show (UTF-8).
 function decodeField(text) {
   return text === undefined ? '' : new TextDecoder().decode(Uint8Array.from(text, (c) => c.charCodeAt(0)));
 }
@@ -137,6 +139,7 @@ function percentText(rate) {
   return Number.isFinite(rate) ? number(Number((rate * 100).toPrecision(7)), 6) : String(rate * 100);
 }
 
+// The texts typed in the form and the cfg.txt written from them.
 function typedLoan() {
   const form = $('#loan-form');
   const typed = Object.fromEntries(FIELDS.map((name) => [name, form.elements[name].value]));

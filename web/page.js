@@ -11,12 +11,15 @@ let shown = null; // the worker's answer on the page, or null
 let status = () => ''; // the status line's text, in the page's language
 let lastWarnings = null; // warn()'s arguments for the warnings on the page, or null
 
+// The status line: `text` gives it in the page's language; `state` is
+// working, warned, done or failed.
 function setStatus(text, state) {
   status = text;
   $('#status').textContent = text();
   $('#status').dataset.state = state;
 }
 
+// Ends the run in progress, if any.
 function stopRun() {
   if (worker) worker.terminate();
   worker = null;
@@ -69,6 +72,7 @@ function run(bytes, focus) {
   w.postMessage({ wasm, cfg: bytes });
 }
 
+// Puts the worker's answer on the page.
 function show(answer, seconds, focus) {
   shown = answer;
   const messages = gbk.decode(answer.messages);
@@ -92,12 +96,14 @@ function render() {
   redrawChart();
 }
 
+// The chart of the loan on the page, at the page's width and pointer.
 function redrawChart() {
   if (!shown || $('#results').hidden) return;
   $('figure').hidden = !['debx', 'debj'].some((n) => shown.series[n] && shown.series[n].period.length);
   if (!$('figure').hidden) drawChart({ series: shown.series, lower: shown.comparison.lower });
 }
 
+// Runs a chosen or dropped file as cfg.txt, or says that it cannot be read.
 function runFile(file) {
   const ticket = ++latest;
   // The program reads only the first CFG_RAW_MAX bytes of cfg.txt: handing it

@@ -31,6 +31,7 @@ function plan(report) {
   return { first: payment(0), last: payment(rows - 1), paid: total(0), interest: total(2) };
 }
 
+// A report with the offsets of its line starts, or null for none.
 function indexReport(buffer) {
   if (!buffer) return null;
   const bytes = new Uint8Array(buffer);
@@ -41,6 +42,7 @@ function indexReport(buffer) {
   return { bytes, starts, count, blob: new Blob([bytes], { type: 'application/octet-stream' }) };
 }
 
+// Line i without its line end, a character a byte.
 function lineText(report, i) {
   return String.fromCharCode(...report.bytes.subarray(report.starts[i], report.starts[i + 1])).replace(/\r?\n$/, '');
 }
@@ -85,6 +87,7 @@ function cents(text, strict = true) {
   return problem ? NaN : Number(text.replace('.', ''));
 }
 
+// A sum of cents, or an error where it is no longer exact.
 function exact(value) {
   if (Math.abs(value) >= 2 ** 53) throw new Error('sums too large to compare to the cent');
   return value;

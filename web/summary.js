@@ -3,6 +3,8 @@
 // tools/compare.sh print, written with thousands separators; compare.sh's own
 // text below it.
 
+// The summary of `plans` (each plan's figures as printed) and `c`, the
+// comparison's figures or its error.
 function showSummary(plans, c) {
   $('#comparison').textContent = c.error ? `compare: ${c.error}\n` : c.text;
   for (const name of ['debx', 'debj']) {

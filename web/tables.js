@@ -7,15 +7,18 @@
 const SCROLL_HEIGHT = 1000000;
 const gbk = new TextDecoder('gbk');
 
+// Line i of a report, decoded from GBK, without its line end.
 function lineOf(report, i) {
   return gbk.decode(report.bytes.subarray(report.starts[i], report.starts[i + 1])).replace(/\r?\n$/, '');
 }
 
+// A row's four cells (period, payment, principal, interest); other lines whole.
 function cellsOf(text) {
   const m = /^(\S+) : (.*) ->\[(.*)\] \[(.*)\]$/.exec(text);
   return m ? m.slice(1) : [text, '', '', ''];
 }
 
+// A table row of `cells`, each with the ARIA `role` given.
 function rowElement(cells, role) {
   const row = document.createElement('div');
   row.className = 'row';
@@ -49,6 +52,7 @@ function showHeads() {
   document.querySelectorAll('.row.head').forEach((head) => head.replaceChildren(...rowElement(T.head, 'columnheader').children));
 }
 
+// A row's height in CSS pixels, from the table's font.
 function rowHeight(rows) {
   return Math.round(1.6 * parseFloat(getComputedStyle(rows).fontSize));
 }

@@ -20,6 +20,7 @@ function newFile(bytes) {
   return { data: bytes || new Uint8Array(1024), size: bytes ? bytes.length : 0 };
 }
 
+// Writes `bytes` into `file` at `at`, growing it as needed.
 function append(file, bytes, at) {
   const end = at + bytes.length;
   if (end > file.data.length) {
