@@ -35,7 +35,9 @@ const TEXTS = {
     term: '期限（年）',
     rate: '年利率（%）',
     compute: '计算',
-    file: '或选择 cfg.txt',
+    file: '或者用 cfg.txt',
+    choose: '选择文件…',
+    example: (v) => `例如 ${v}`,
     'warnings-intro': '程序会照样计算，但这多半不是你的本意：',
     'run-anyway': '照样计算',
     summary: '一览',
@@ -107,7 +109,9 @@ const TEXTS = {
     term: 'Term (years)',
     rate: 'Annual rate (%)',
     compute: 'Compute',
-    file: 'Or choose a cfg.txt',
+    file: 'Or use a cfg.txt',
+    choose: 'Choose a file…',
+    example: (v) => `e.g. ${v}`,
     'warnings-intro': 'The program takes this without a word, but it is probably not what you mean:',
     'run-anyway': 'Compute it as typed',
     summary: 'At a glance',
@@ -188,6 +192,7 @@ function setLanguage(language, remember) {
   document.documentElement.lang = T.lang;
   document.title = T.title;
   document.querySelectorAll('[data-t]').forEach((e) => { e.textContent = T[e.dataset.t]; });
+  document.querySelectorAll('[data-example]').forEach((e) => { e.placeholder = T.example(e.dataset.example); });
   const toggle = $('#language');
   toggle.textContent = T.other;
   toggle.lang = T.otherLang;
