@@ -136,7 +136,8 @@ function decodeField(text) {
 
 // A rate in percent, as few digits as single precision holds.
 function percentText(rate) {
-  return Number.isFinite(rate) ? number(Number((rate * 100).toPrecision(7)), 6) : String(rate * 100);
+  const percent = Number((rate * 100).toPrecision(7));
+  return !Number.isFinite(percent) ? (rate > 0 ? '∞' : '-∞') : Math.abs(percent) >= 1e15 ? String(percent) : number(percent, 6);
 }
 
 // The texts typed in the form and the cfg.txt written from them.
