@@ -1,7 +1,7 @@
 // Runs the program (WebAssembly, WASI) in a Web Worker over a file system in
 // memory: cfg.txt in, debx.txt and debj.txt out, and the console's messages.
-// The page posts {wasm, cfg}; the worker answers {status, messages, debx, debj},
-// each file as an ArrayBuffer or null when the program did not write it.
+// The page posts {wasm, cfg}; the worker answers with the exit status, the
+// messages and what readReports() (reports.js) makes of debx.txt and debj.txt.
 'use strict';
 
 // WASI's error numbers and constants used here.
@@ -20,6 +20,7 @@ function newFile(bytes) {
   return { data: bytes || new Uint8Array(1024), size: bytes ? bytes.length : 0 };
 }
 
+// Writes `bytes` into `file` at `at`, growing it as needed.
 function append(file, bytes, at) {
   const end = at + bytes.length;
   if (end > file.data.length) {
@@ -61,6 +62,17 @@ function runProgram(module, cfg) {
     return all;
   };
   const wasi = {
+    // The command line: the program's name alone, as when run without arguments.
+    args_sizes_get(count, size) {
+      view().setUint32(count, 1, true);
+      view().setUint32(size, 5, true);
+      return 0;
+    },
+    args_get(argv, buffer) {
+      view().setUint32(argv, buffer, true);
+      bytes(buffer, 5).set([0x6C, 0x6F, 0x61, 0x6E, 0]); // "loan"
+      return 0;
+    },
     fd_write(fd, iovs, count, written) {
       const data = gather(iovs, count);
       if (fd === 1 || fd === 2) {
@@ -170,14 +182,20 @@ function runProgram(module, cfg) {
   };
 }
 
+// The program is compiled once per worker; each run answers with the files,
+// what the page shows of the reports (their line index, the comparison and
+// the chart's points, worked out here so that the page never waits on a
+// million rows) and a Blob of each report to save. A trap or any other
+// failure is left uncaught: the page hears of it as the worker's error event.
 let compiled = null;
 self.onmessage = (event) => {
-  try {
-    if (!compiled) compiled = new WebAssembly.Module(event.data.wasm);
-    const result = runProgram(compiled, event.data.cfg);
-    const transfer = [result.messages, result.debx, result.debj].filter((b) => b);
-    self.postMessage(result, transfer);
-  } catch (e) {
-    self.postMessage({ error: String(e && e.stack || e) });
+  if (!compiled) compiled = new WebAssembly.Module(event.data.wasm);
+  const result = runProgram(compiled, event.data.cfg);
+  const answer = { status: result.status, messages: result.messages, ...readReports(result.debx, result.debj) };
+  const transfer = [result.messages];
+  for (const name of ['debx', 'debj']) {
+    const report = answer[name];
+    if (report) transfer.push(report.bytes.buffer, report.starts.buffer);
   }
+  self.postMessage(answer, transfer);
 };

@@ -1,0 +1,203 @@
+// The page's own words in Chinese and in English, chosen from the browser's
+// language or by the borrower (remembered where the browser lets the page
+// keep it), and the way amounts are written: thousands separators, two
+// decimals, exactly the digits the reports print.
+
+const MAX_PERIODS_TEXT = '1,200,000';
+const $ = (selector) => document.querySelector(selector);
+
+// A number with thousands separators and at most `decimals` decimals.
+function number(value, decimals = 0) {
+  return new Intl.NumberFormat('en-US', { maximumFractionDigits: decimals }).format(value);
+}
+
+// A printed amount with thousands separators; other text ("nan") as it is.
+function grouped(text) {
+  return /^-?\d+\.\d\d$/.test(text) ? text.replace(/\d(?=(\d{3})+\.)/g, '$&,') : text;
+}
+
+// Cents as an amount with thousands separators, digit for digit as printed.
+function money(cents) {
+  if (!Number.isFinite(cents)) return '—';
+  const magnitude = Math.abs(cents);
+  return grouped(`${cents < 0 ? '-' : ''}${Math.floor(magnitude / 100)}.${String(magnitude % 100).padStart(2, '0')}`);
+}
+
+const TEXTS = {
+  zh: {
+    lang: 'zh-CN',
+    other: 'English',
+    otherLang: 'en',
+    title: 'loan：等额本息与等额本金月供计算',
+    heading: '房贷月供：等额本息与等额本金',
+    intro: '输入贷款，或选择、拖入一个 cfg.txt。还款计划由 loan 程序本身在本页内计算，不发送到任何地方。',
+    principal: '本金（元）',
+    term: '期限（年）',
+    rate: '年利率（%）',
+    compute: '计算',
+    file: '或者用 cfg.txt',
+    choose: '选择文件…',
+    example: (v) => `例如 ${v}`,
+    'warnings-intro': '程序会照样计算，但这多半不是你的本意：',
+    'run-anyway': '照样计算',
+    summary: '一览',
+    'program-says': '程序的输出：',
+    debx: '等额本息',
+    'debx-words': '每月还款额相同',
+    debj: '等额本金',
+    'debj-words': '每月还本金相同，月供逐月减少',
+    'compare-text': 'tools/compare.sh 的比较原文',
+    'readout-hint': '把指针或手指移到图上，可看任一期两种方式的月供和已付利息。',
+    'debx-report': '等额本息还款表',
+    'debj-report': '等额本金还款表',
+    head: ['期数', '月供', '本金', '利息'],
+    field: ['本金', '期限', '年利率'],
+    yuan: ' 元',
+    sep: '；',
+    yuanAmount: (m) => `${m} 元`,
+    monthly: '月供',
+    firstLast: '月供（首期 → 末期）',
+    interest: '利息总额',
+    paid: '还款总额',
+    noPeriods: '没有还款期',
+    notAmounts: '这里的金额不是数（nan 或 inf）：程序的单精度运算超出了范围，报表照此写出。',
+    saved: (x) => ['等额本金少付利息 ', x],
+    lower: (n) => ['从第 ', n, ' 期起，等额本金的月供更低'],
+    neverLower: '等额本金的月供从不更低',
+    most: (x, n) => ['在此之前等额本金多付，累计最多多付 ', x, `（到第 ${n} 期）`],
+    neverMore: '等额本金从不多付',
+    noComparison: (e) => `无法比较：${e}`,
+    working: '正在计算…',
+    done: (s) => `完成，用时 ${s} 秒。`,
+    failed: (n) => `程序报告失败（退出状态 ${n}），见上方信息。`,
+    stopped: (e) => `程序中止，没有结果：${e}。可以再次计算。`,
+    unreadable: (name, e) => `无法读取文件“${name}”：${e}。`,
+    // Warnings: [text, the value the program uses, text].
+    dropped: (f, n) => `cfg.txt 将有 ${n} 字节，程序只读前 127 字节：${f}被舍去，读作 `,
+    missing: (f) => `cfg.txt 没有${f}这一行：程序读作 `,
+    cut: (f, n) => `cfg.txt 将有 ${n} 字节，程序只读前 127 字节：${f}被截断，读作 `,
+    empty: (f) => `${f}为空：程序读作 `,
+    notNumber: (f, t) => `${f}“${t}”不是一个普通的数：程序只读到第一个其他字符之前，读作 `,
+    sumNegative: (p, v, u) => [`${p || ''}本金为负（${number(v)}）：报表标题照印，但程序按 `, number(u), ' 元计算（2^32 加上该负数）'],
+    sumLarge: (p, v) => [`${p || ''}本金最多 2,147,483,647 元：程序按 `, number(v), ' 元计算'],
+    refused: (p, y, u, m, n) => [`${p ? p + number(y) + ' 年；' : ''}${y < 0 ? `期限为负（${number(y)}），按 ` : ''}${number(u)} 年${m === n ? '即 ' : `共 ${number(m)} 个月，程序的 32 位计数为 `}`, number(n),
+      ` 期，超过 ${MAX_PERIODS_TEXT} 期：程序拒绝计算，不写任何报表`],
+    wrapped: (p, u, m, n) => [`${p ? p + number(u) + ' 年；' : ''}${number(u)} 年共 ${number(m)} 个月，超出程序的 32 位计数，回绕为 `, number(n),
+      ' 期：程序按此计算，等额本金的每月本金仍按全部月数分摊'],
+    periods: (p, n) => [p ? `${p}${number(n / 12)} 年，即 ` : '期限为 0 年：', number(n), n ? ' 期' : ' 期，报表没有还款行'],
+    rateSmall: (p, pct, fix) => [p || '年利率为 ', `${pct} %`, `，是否应为 ${fix} %？`],
+    rateOutside: (p, pct, high, file) => [p || (file && high ? 'cfg.txt 中的利率是小数（4.9 % 写作 0.049），这里读作 ' : '年利率为 '), `${pct} %`,
+      high ? '，超过 100 %' : '，低于 0'],
+    useRate: (r) => `改用 ${r} %`,
+    paymentAxis: '月供（元）',
+    interestAxis: '已付利息（元）',
+    yearAxis: '年',
+    monthAxis: '期',
+    crossover: (n) => [`第 ${n} 期起`, '等额本金月供更低'],
+    readout: (n, x, j) => `第 ${number(n)} 期（第 ${number(Math.ceil(n / 12))} 年）：等额本息月供 ${x[0]}，已付利息 ${x[1]}；等额本金月供 ${j[0]}，已付利息 ${j[1]}`,
+    alt: (f) => `等额本息${f.x}；等额本金${f.j}。${f.d}`,
+    altPlan: (first, last, interest) => `月供 ${first}${first === last ? '' : ` 至 ${last}`}，利息总额 ${interest} 元`,
+  },
+  en: {
+    lang: 'en',
+    other: '中文',
+    otherLang: 'zh-CN',
+    title: 'loan: equal installments and equal principal',
+    heading: 'Monthly repayments: equal installments or equal principal',
+    intro: 'Type your loan, or choose or drop a cfg.txt. The schedules are computed in this page by the loan program itself; nothing is sent anywhere.',
+    principal: 'Principal (yuan)',
+    term: 'Term (years)',
+    rate: 'Annual rate (%)',
+    compute: 'Compute',
+    file: 'Or use a cfg.txt',
+    choose: 'Choose a file…',
+    example: (v) => `e.g. ${v}`,
+    'warnings-intro': 'The program takes this without a word, but it is probably not what you mean:',
+    'run-anyway': 'Compute it as typed',
+    summary: 'At a glance',
+    'program-says': 'The program says:',
+    debx: 'Equal installments',
+    'debx-words': 'the same payment every month',
+    debj: 'Equal principal',
+    'debj-words': 'the same principal every month, payments fall',
+    'compare-text': 'The comparison as tools/compare.sh prints it',
+    'readout-hint': 'Point at the chart, or touch it, to read both plans\' payment and interest so far in any month.',
+    'debx-report': 'Equal installments schedule',
+    'debj-report': 'Equal principal schedule',
+    head: ['Month', 'Payment', 'Principal', 'Interest'],
+    field: ['principal', 'term', 'rate'],
+    yuan: ' yuan',
+    sep: '. ',
+    yuanAmount: (m) => `¥${m}`,
+    monthly: 'Monthly payment',
+    firstLast: 'Monthly payment (first → last)',
+    interest: 'Total interest',
+    paid: 'Total paid',
+    noPeriods: 'No periods',
+    notAmounts: 'Amounts here are not numbers (nan or inf): the program\'s single-precision arithmetic ran out of range, and its report says so.',
+    saved: (x) => ['Equal principal saves ', x, ' of interest'],
+    lower: (n) => ['From month ', n, ' on, equal principal pays less each month'],
+    neverLower: 'Equal principal never pays less in a month',
+    most: (x, n) => ['Until then it costs more: at most ', x, ` more in all, by month ${n}`],
+    neverMore: 'Equal principal never costs more',
+    noComparison: (e) => `No comparison: ${e}`,
+    working: 'Computing…',
+    done: (s) => `Done in ${s} s.`,
+    failed: (n) => `The program reported a failure (exit status ${n}): see its message above.`,
+    stopped: (e) => `The program stopped without a result: ${e}. You can compute again.`,
+    unreadable: (name, e) => `The file "${name}" cannot be read: ${e}.`,
+    dropped: (f, n) => `cfg.txt would be ${n} bytes and the program reads only the first 127: the ${f} is dropped and read as `,
+    missing: (f) => `cfg.txt has no line for the ${f}: the program reads it as `,
+    cut: (f, n) => `cfg.txt would be ${n} bytes and the program reads only the first 127: the ${f} is cut and read as `,
+    empty: (f) => `The ${f} is empty: the program reads it as `,
+    notNumber: (f, t) => `The ${f} "${t}" is not a plain number: the program reads only up to the first other character, as `,
+    sumNegative: (p, v, u) => [`${p || ''}${p ? number(v) + '. ' : ''}A negative principal (${number(v)}) is printed in the titles, but the program computes with `,
+      number(u), ' yuan (2^32 plus the negative number)'],
+    sumLarge: (p, v) => [`${p || ''}The principal is at most 2,147,483,647 yuan: the program computes with `, number(v), ' yuan'],
+    refused: (p, y, u, m, n) => [`${p ? p + number(y) + ' years. ' : ''}${y < 0 ? `A negative term (${number(y)}) is read as ` : ''}${number(u)} years are ${m === n ? '' : `${number(m)} months, which the program's 32-bit count makes `}`, number(n),
+      ` monthly periods, more than ${MAX_PERIODS_TEXT}: the program refuses to compute it and writes no report`],
+    wrapped: (p, u, m, n) => [`${p ? p + number(u) + ' years. ' : ''}${number(u)} years are ${number(m)} months, beyond the program's 32-bit count, which wraps to `, number(n),
+      ' periods: the program computes those, and equal principal still spreads the principal over all the months'],
+    periods: (p, n) => [p ? `${p}${number(n / 12)} years: ` : 'A term of 0 years: ', number(n), n ? ' periods' : ' periods, reports without rows'],
+    rateSmall: (p, pct, fix) => [p || 'An annual rate of ', `${pct} %`, `: did you mean ${fix} %?`],
+    rateOutside: (p, pct, high, file) => [p || (file && high ? 'cfg.txt takes the rate as a fraction (0.049 for 4.9 %), so this is ' : 'An annual rate of '), `${pct} %`,
+      high ? ', above 100 %' : ', below 0'],
+    useRate: (r) => `Use ${r} %`,
+    paymentAxis: 'Monthly payment (yuan)',
+    interestAxis: 'Interest paid so far (yuan)',
+    yearAxis: 'Year',
+    monthAxis: 'Month',
+    crossover: (n) => [`from month ${n}`, 'equal principal pays less'],
+    readout: (n, x, j) => `Month ${number(n)} (year ${number(Math.ceil(n / 12))}): equal installments: payment ${x[0]}, interest so far ${x[1]}; equal principal: payment ${j[0]}, interest so far ${j[1]}`,
+    alt: (f) => `Equal installments: ${f.x}. Equal principal: ${f.j}. ${f.d}`,
+    altPlan: (first, last, interest) => `monthly payment ${first}${first === last ? '' : ` falling to ${last}`}, total interest ${interest}`,
+  },
+};
+
+let T = TEXTS.zh;
+
+// The language kept from an earlier visit, else the browser's first choice
+// of Chinese or English.
+function chosenLanguage() {
+  let kept = null;
+  try { kept = localStorage.getItem('loan-language'); } catch (e) { /* storage refused */ }
+  if (kept === 'zh' || kept === 'en') return kept;
+  const first = (navigator.languages || [navigator.language]).find((l) => /^(zh|en)/i.test(l)) || 'zh';
+  return /^zh/i.test(first) ? 'zh' : 'en';
+}
+
+// Puts the page's own words in `language`; `remember` keeps the choice.
+function setLanguage(language, remember) {
+  T = TEXTS[language];
+  document.documentElement.lang = T.lang;
+  document.title = T.title;
+  document.querySelectorAll('[data-t]').forEach((e) => { e.textContent = T[e.dataset.t]; });
+  document.querySelectorAll('[data-example]').forEach((e) => { e.placeholder = T.example(e.dataset.example); });
+  const toggle = $('#language');
+  toggle.textContent = T.other;
+  toggle.lang = T.otherLang;
+  toggle.dataset.language = language === 'zh' ? 'en' : 'zh';
+  if (remember) {
+    try { localStorage.setItem('loan-language', language); } catch (e) { /* storage refused */ }
+  }
+}
