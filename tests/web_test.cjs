@@ -83,10 +83,22 @@ async function sameAsNative(page, cfg, name, size = 0) {
   const shown = await page.textContent('#comparison');
   check(expected.comparison === null || shown === expected.comparison, `${name}: the comparison as tools/compare.sh prints it:\n${shown}\n${expected.comparison}`);
   const summary = await page.textContent('#results');
+  check(await page.$$eval('.plan dl', (lists) => lists.every((l) => [...l.children].every((e, i) => e.tagName === (i % 2 ? 'DD' : 'DT')))),
+    `${name}: each figure beside its name`);
   for (const figure of (expected.comparison || '').match(/-?\d+\.\d\d|(?<=period )\d+/g) || []) {
     check(summary.includes(grouped(figure)), `${name}: ${grouped(figure)} in the summary`);
   }
   return expected;
+}
+
+// The warning on `field` gives the value the program computed with (`n`, from native()).
+async function warnedAsNative(page, field, n, what) {
+  const strong = await page.textContent(`#warnings li[data-field=${field}] strong`, { timeout: 1000 }).catch(() => 'none');
+  const value = Number(strong.replace(/[, %]/g, ''));
+  what = `${what}: ${strong}, yet the program ${n.stdout.slice(0, 80)}`;
+  if (field === 'sum') check(Math.abs(n.principal - value) <= value * 1e-6, what);
+  if (field === 'year') check((await page.textContent('#warnings')).includes('refuses') ? n.stdout.includes(`too many periods for <debx.txt>: ${value} `) : n.rows === value, what);
+  if (field === 'rate') check(Math.abs(n.echo.rate * 100 - value) <= 1e-4, what);
 }
 
 // axe-core's WCAG 2.1 A and AA rules: no violation.
@@ -153,15 +165,17 @@ const launch = (options = []) => chromium.launch({
     ['an exact tie', '300000\n25\n0.0515\n'],
     ['more than 999 periods', '300000\n100\n0.0515\n'],
     ['a power whose last bit decides a cent', '1276956\n24\n0.0229\n'],
-    ['zero term', '120\n0\n0.12\n'],
-    ['a byte-order mark', '\xEF\xBB\xBF120\n1\n0.12\n'],
+    ['zero term', '120\n0\n0.12\n', 'year'],
+    ['a byte-order mark', '\xEF\xBB\xBF120\n1\n0.12\n', 'sum'],
     ['CR LF line ends', '120\r\n1\r\n0.12\r\n'],
     ['absurd rate', '120\n1\n1e39\n'],
+    ['a rate cut at 127 bytes', `120\n1\n${' '.repeat(118)}0.12\n`, 'rate'],
   ];
-  for (const [name, cfg] of cfgs) {
+  for (const [name, cfg, field] of cfgs) {
     page = await freshPage();
     await runFile(page, Buffer.from(cfg, 'latin1'));
-    await sameAsNative(page, Buffer.from(cfg, 'latin1'), name);
+    const expected = await sameAsNative(page, Buffer.from(cfg, 'latin1'), name);
+    if (field) await warnedAsNative(page, field, expected, `a file with ${name}`);
   }
 
   // A file's rate as a fraction: run at once, warned, the form showing what was read.
@@ -189,20 +203,14 @@ const launch = (options = []) => chromium.launch({
   const long = '120' + ' '.repeat(120);
   for (const [sum, year, rate, field, cfg] of [['4294967296', '1', '4.9', 'sum', '4294967296\n1\n0.049\n'],
     ['2147483648', '1', '4.9', 'sum', '2147483648\n1\n0.049\n'], ['-5', '1', '4.9', 'sum', '-5\n1\n0.049\n'],
-    ['1e3', '1', '4.9', 'sum', '1e3\n1\n0.049\n'], ['100万', '1', '4.9', 'sum', '100万\n1\n0.049\n'], ['', '1', '4.9', 'sum', '\n1\n0.049\n'],
+    ['1e3', '1', '4.9', 'sum', '1e3\n1\n0.049\n'], ['\xA0120', '1', '4.9', 'sum', '\xA0120\n1\n0.049\n'], ['100万', '1', '4.9', 'sum', '100万\n1\n0.049\n'], ['', '1', '4.9', 'sum', '\n1\n0.049\n'],
     ['120', '358013941', '4.9', 'year', '120\n358013941\n0.049\n'], ['120', '100001', '4.9', 'year', '120\n100001\n0.049\n'],
     ['120', '-1', '4.9', 'year', '120\n-1\n0.049\n'], ['120', '0', '4.9', 'year', '120\n0\n0.049\n'], ['120', '2.5', '4.9', 'year', '120\n2.5\n0.049\n'],
     ['120', '1', '490', 'rate', '120\n1\n4.90\n'], ['120', '1', '1e3', 'rate', '120\n1\n0.01e3\n'], ['120', '1', '-1', 'rate', '120\n1\n-0.01\n'],
     [long, '1', '4.9', 'rate', `${long}\n1\n0.049\n`], ['120', '1', '0.049', 'rate', '120\n1\n0.00049\n']]) {
     await runTyped(page, sum, year, rate);
     await page.waitForSelector('#status[data-state=warned]');
-    const strong = await page.textContent(`#warnings li[data-field=${field}] strong`).catch(() => 'none');
-    const value = Number(strong.replace(/[, %]/g, ''));
-    const n = native(cfg);
-    const what = `warning for ${sum.trim()}, ${year}, ${rate}: ${strong}, yet the program ${n.stdout.slice(0, 80)}`;
-    if (field === 'sum') check(Math.abs(n.principal - value) <= value * 1e-6, what);
-    if (field === 'year') check((await page.textContent('#warnings')).includes('refuses') ? n.stdout.includes(`too many periods for <debx.txt>: ${value} `) : n.rows === value, what);
-    if (field === 'rate') check(Math.abs(n.echo.rate * 100 - value) <= 1e-4, what);
+    await warnedAsNative(page, field, native(cfg), `warning for ${sum.trim()}, ${year}, ${rate}`);
     check(await page.evaluate(() => document.activeElement.matches('#warnings li:first-child')), `focus on the first warning: ${sum}, ${year}, ${rate}`);
   }
   // "Did you mean 4.9 %?" runs 4.9 %.
@@ -212,6 +220,8 @@ const launch = (options = []) => chromium.launch({
   await sameAsNative(page, '120\n1\n0.049\n', 'the rate offered for 0.049 %');
   // A failed run takes the previous loan's results and links away.
   await runTyped(page, '120', '100001', '4.9');
+  await page.waitForSelector('#status[data-state=warned]');
+  check(await page.$eval('#results', (r) => r.hidden), 'a warned loan: the previous loan\'s results gone');
   await page.click('#run-anyway');
   await page.waitForSelector(finished);
   check((await page.textContent('#messages')).includes('too many periods for <debx.txt>: 1200012') && await page.$eval('#results', (r) => r.hidden) &&

@@ -24,15 +24,16 @@ function percentToFraction(text) {
   return m[1] + number + m[4];
 }
 
-// The other way: a fraction's number text in percent ("0.049" gives "4.9").
+// The other way: a fraction's number text in percent ("0.049" gives "4.9",
+// and so does "4.9e-2": an exponent of one or two digits goes into the point).
 function fractionToPercent(text) {
-  const m = /^([+-]?)(\d*)(?:\.(\d*))?(.*)$/.exec(text);
-  const fraction = (m[3] || '').padEnd(2, '0');
-  const digits = (m[2] + fraction).replace(/^0+(?=\d)/, '');
-  const point = digits.length - (fraction.length - 2);
-  const whole = digits.slice(0, point).replace(/^0+(?=\d)/, '') || '0';
-  const rest = digits.slice(point).replace(/0+$/, '');
-  return m[1] + whole + (rest ? '.' + rest : '') + m[4];
+  const m = /^([+-]?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?\d{1,2})(?!\d))?(.*)$/.exec(text);
+  const digits = m[2] + (m[3] || '');
+  const point = m[2].length + 2 + Number(m[4] || 0);
+  const padded = '0'.repeat(Math.max(-point, 0)) + digits + '0'.repeat(Math.max(point - digits.length, 0));
+  const whole = padded.slice(0, Math.max(point, 0)).replace(/^0+(?=\d)/, '') || '0';
+  const rest = padded.slice(Math.max(point, 0)).replace(/0+$/, '');
+  return m[1] + whole + (rest ? '.' + rest : '') + m[5];
 }
 
 const isSpace = (c) => /^[ \t\n\v\f\r]$/.test(c);
@@ -58,17 +59,26 @@ function parseRate(text) {
 
 // What the program reads from cfg.txt's bytes: the first three fields as it
 // splits them (each a string of bytes, or undefined where the content ends
-// first), the values and the number of bytes it considers.
+// first), the values and the number of bytes it considers. Where the limit
+// of CFG_CONTENT_MAX bytes, not the file, ends the content (`limited`), the
+// fields after it are dropped and the one it ends within is cut (`cut`: its
+// index, or -1); one that would start just past it is dropped too.
 function readCfg(bytes) {
   const content = [];
-  for (let i = 0; i < bytes.length && content.length < CFG_CONTENT_MAX && bytes[i] !== 0x1A; i++) {
+  let i = 0;
+  for (; i < bytes.length && content.length < CFG_CONTENT_MAX && bytes[i] !== 0x1A; i++) {
     if (bytes[i] === 13 && bytes[i + 1] === 10 && i + 1 < bytes.length) i++;
     content.push(bytes[i]);
   }
   const text = String.fromCharCode(...content);
-  const texts = text.split('\0')[0].split(/[\r\n]/).slice(0, 3);
+  const lines = text.split('\0')[0].split(/[\r\n]/);
+  const limited = i < bytes.length && bytes[i] !== 0x1A && !text.includes('\0');
+  const within = limited && lines.length <= 3 && ![0, 10, 13].includes(bytes[i]);
+  const cut = within && lines.at(-1) !== '' ? lines.length - 1 : -1;
+  if (within && cut < 0) lines.pop();
+  const texts = lines.slice(0, 3);
   const rate = parseRate(texts[2] || '');
-  return { texts, sum: parseInt32(texts[0] || ''), year: parseInt32(texts[1] || ''),
+  return { texts, limited, cut, sum: parseInt32(texts[0] || ''), year: parseInt32(texts[1] || ''),
     rate: texts.length > 2 ? rate.value : 0, rateNumber: rate.number, length: content.length };
 }
 
@@ -77,8 +87,10 @@ function periodsOf(year) {
   return Math.imul(year >>> 0, 12) >>> 0;
 }
 
-const wholeNumber = /^\s*[+-]?\d+\s*$/;
-const decimalNumber = /^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$/;
+// Numbers as the program reads them whole: only ASCII white space around
+// them, the only kind it skips (not a no-break or an ideographic space).
+const wholeNumber = /^[ \t\n\v\f\r]*[+-]?\d+[ \t\n\v\f\r]*$/;
+const decimalNumber = /^[ \t\n\v\f\r]*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?[ \t\n\v\f\r]*$/;
 
 // The warnings for a cfg.txt: each {field, parts: [text, value, text],
 // fix (a rate in percent to offer instead)}, where the value is what the
@@ -88,14 +100,15 @@ const decimalNumber = /^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$/;
 function warningsFor(bytes, typed) {
   const read = readCfg(bytes);
   const shown = typed ? FIELDS.map((f) => typed[f]) : read.texts.map(decodeField);
-  const written = typed ? typedFields(typed) : read.texts;
+  const size = typed ? bytes.length : null; // a chosen file's is not known here
   const warnings = [];
   const add = (field, parts, fix) => warnings.push({ field, parts, fix });
   // What went wrong with a field's text, if anything, as the start of its warning.
   const textProblem = (i, pattern) => {
     const name = T.field[i];
-    if (read.texts[i] === undefined) return typed ? T.dropped(name, bytes.length) : T.missing(name);
-    if (read.texts[i] !== written[i]) return T.cut(name, bytes.length);
+    if (read.texts[i] === undefined) return read.limited ? T.dropped(name, size) : T.missing(name);
+    if (i === read.cut) return T.cut(name, size);
+    if (read.texts[i].startsWith('\xEF\xBB\xBF')) return T.bom(name);
     if (shown[i].trim() === '') return T.empty(name);
     if (!pattern.test(shown[i])) return T.notNumber(name, shown[i]);
     return null;
@@ -121,12 +134,6 @@ function warningsFor(bytes, typed) {
   else if (read.rate > 1 || read.rate < 0) add('rate', T.rateOutside(rateProblem, percent, read.rate > 1, !typed));
   else if (rateProblem) add('rate', [rateProblem, percent, ' %']);
   return { read, warnings };
-}
-
-// The three fields of the typed loan's cfg.txt, as strings of bytes.
-function typedFields(typed) {
-  const bytes = (text) => Array.from(new TextEncoder().encode(text), (c) => String.fromCharCode(c)).join('');
-  return [bytes(typed.sum), bytes(typed.year), bytes(percentToFraction(typed.rate))];
 }
 
 // A field's bytes as text to show (UTF-8).

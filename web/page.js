@@ -113,11 +113,11 @@ function runFile(file) {
     const bytes = new Uint8Array(buffer);
     showReadValues(warn(bytes, null, false).read);
     run(bytes, false);
-  }, (error) => {
+  }, () => {
     if (ticket !== latest) return;
     stopRun();
     clearResults();
-    setStatus(() => T.unreadable(file.name, error.message || error.name), 'failed');
+    setStatus(() => T.unreadable(file.name), 'failed');
   });
 }
 
@@ -128,8 +128,11 @@ $('#loan-form').addEventListener('submit', (event) => {
     run(loan.bytes, true);
     return;
   }
+  // Nothing runs until asked: the previous loan's results go, so that no
+  // figures stand under a form that no longer holds their loan.
   latest++;
   stopRun();
+  clearResults();
   setStatus(() => '', 'warned');
   $('#warnings li').focus();
 });

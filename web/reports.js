@@ -15,7 +15,7 @@ function readReports(debxBuffer, debjBuffer) {
   try {
     comparison = debx && debj ? compare(debx, debj) : { error: 'a report is missing' };
   } catch (e) {
-    comparison = { error: e.message };
+    comparison = { error: e.message, reason: e.reason };
   }
   return { debx, debj, comparison, plans: { debx: debx && plan(debx), debj: debj && plan(debj) },
     series: { debx: debx && series(debx), debj: debj && series(debj) } };
@@ -76,20 +76,26 @@ function rowPayment(report, i) {
   return r;
 }
 
+// An error that ends the comparison; `reason` (amount: not an amount, large:
+// too large to be exact) lets the page say it in its own words.
+function failure(message, reason) {
+  return Object.assign(new Error(message), { reason });
+}
+
 // A printed amount ("-12.34") in whole cents, exact below 2^53; what is not
 // one is an error, or NaN when `strict` is false.
 function cents(text, strict = true) {
   text = text.trim();
   let problem = null;
-  if (!/^-?\d+\.\d\d$/.test(text)) problem = 'not an amount: ' + text;
-  else if (text.replace('-', '').length > 16) problem = 'an amount too large to compare to the cent: ' + text;
-  if (problem && strict) throw new Error(problem);
+  if (!/^-?\d+\.\d\d$/.test(text)) problem = failure('not an amount: ' + text, 'amount');
+  else if (text.replace('-', '').length > 16) problem = failure('an amount too large to compare to the cent: ' + text, 'large');
+  if (problem && strict) throw problem;
   return problem ? NaN : Number(text.replace('.', ''));
 }
 
 // A sum of cents, or an error where it is no longer exact.
 function exact(value) {
-  if (Math.abs(value) >= 2 ** 53) throw new Error('sums too large to compare to the cent');
+  if (Math.abs(value) >= 2 ** 53) throw failure('sums too large to compare to the cent', 'large');
   return value;
 }
 

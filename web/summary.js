@@ -14,8 +14,9 @@ function showSummary(plans, c) {
     const p = plans[name];
     if (p && p.first !== null) {
       add(p.first === p.last ? T.monthly : T.firstLast, grouped(p.first) + (p.first === p.last ? '' : ` → ${grouped(p.last)}`));
+      items[1].className = 'big';
     } else if (p) {
-      items.push(Object.assign(document.createElement('dt'), { textContent: T.noPeriods }));
+      add(T.monthly, T.noPeriods);
     }
     if (p && p.paid !== null) {
       add(T.interest, grouped(p.interest));
@@ -26,9 +27,8 @@ function showSummary(plans, c) {
     const note = $(`#plan-${name} .note`);
     note.hidden = !p || Object.values(p).every((text) => text === null || /^-?\d+\.\d\d$/.test(text));
     note.textContent = T.notAmounts;
-    if (items[1]) items[1].className = 'big';
   }
-  const lines = c.error ? [[T.noComparison(c.error)]] : c.rows === 0 ? [] : [T.saved(T.yuanAmount(money(c.saved))),
+  const lines = c.error ? [[T.noComparison(T.why[c.reason] || c.error)]] : c.rows === 0 ? [] : [T.saved(T.yuanAmount(money(c.saved))),
     c.lower === null ? [T.neverLower] : T.lower(number(c.lower)),
     c.most > 0 ? T.most(T.yuanAmount(money(c.most)), number(c.mostPeriod)) : [T.neverMore]];
   $('#difference').hidden = lines.length === 0;
