@@ -226,17 +226,21 @@ const launch = (options = []) => chromium.launch({
   await page.waitForSelector(finished);
   check((await page.textContent('#messages')).includes('too many periods for <debx.txt>: 1200012') && await page.$eval('#results', (r) => r.hidden) &&
     await page.$$eval('a.save[href]', (links) => links.length === 0), 'a refused loan: the program\'s message, no results, no links');
-  // The readout at the month under the pointer: both plans' payment, as the reports print it.
+  // The readout at the month under the pointer, and at the last after End on
+  // the chart: both plans' payment, as the reports print it.
   await runTyped(page, '1000000', '30', '4.9');
   await page.waitForSelector(finished);
   const chart = await page.$('#chart');
   const bounds = await chart.boundingBox();
-  await page.mouse.move(bounds.x + bounds.width * 0.7, bounds.y + bounds.height / 2);
-  const readout = await page.textContent('#readout');
-  const month = Number(/Month ([\d,]+)/.exec(readout)[1].replace(/,/g, ''));
   const rowsOf = (report) => report.toString('latin1').split('\r\n');
   const expected = native('1000000\n30\n0.049\n');
-  check(['debx', 'debj'].every((n) => readout.includes(grouped(/ : (\S+) ->/.exec(rowsOf(expected[n])[month + 1])[1]))), `the readout: ${readout}`);
+  for (const key of [null, 'End']) {
+    if (key) await chart.press(key); else await page.mouse.move(bounds.x + bounds.width * 0.7, bounds.y + bounds.height / 2);
+    const readout = await page.textContent('#readout');
+    const month = Number(/Month ([\d,]+)/.exec(readout)[1].replace(/,/g, ''));
+    check((!key || month === 360) && ['debx', 'debj'].every((n) => readout.includes(grouped(/ : (\S+) ->/.exec(rowsOf(expected[n])[month + 1])[1]))),
+      `the readout after ${key || 'the pointer'}: ${readout}`);
+  }
 
   // A worker that traps: said within a second, and the page can run again.
   const trapping = path.join(scratch, 'loan-web-trap.html');

@@ -188,6 +188,18 @@ function drawPointer(c, data, panels, x, plotHeight, plans) {
   $('#readout').textContent = T.readout(period, figures('debx'), figures('debj'));
 }
 
+// The keys on the chart move the month to read: the arrows by a pixel's
+// worth (up and down, and the page keys, by ten), Home and End to the ends.
+function chartKey(event, redraw) {
+  const layout = $('#chart').layout;
+  const pixels = { ArrowRight: 1, ArrowLeft: -1, ArrowUp: 10, ArrowDown: -10, PageUp: 10, PageDown: -10, Home: -Infinity, End: Infinity };
+  if (!layout || layout.periods === 0 || !(event.key in pixels)) return;
+  event.preventDefault();
+  const step = Math.max(1, Math.round((layout.periods - 1) / (layout.right - layout.left)));
+  chartPointer = Math.min(Math.max((chartPointer || 0) + pixels[event.key] * step, 1), layout.periods);
+  redraw();
+}
+
 // The pointer or a finger on the chart picks the month to read.
 function followPointer(event, redraw) {
   const layout = $('#chart').layout;

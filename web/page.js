@@ -161,6 +161,7 @@ document.querySelectorAll('.rows').forEach((rows) => {
 });
 $('#chart').addEventListener('pointermove', (event) => followPointer(event, redrawChart));
 $('#chart').addEventListener('pointerdown', (event) => followPointer(event, redrawChart));
+$('#chart').addEventListener('keydown', (event) => chartKey(event, redrawChart));
 new ResizeObserver(() => {
   redrawChart();
   document.querySelectorAll('.rows').forEach(renderTable);
