@@ -65,7 +65,9 @@ function drawChart(data) {
   });
   const left = 8 + Math.max(...panels.flatMap((p) => p.ys.map((v) => c.measureText(compact(v)).width)));
   const right = width - 12;
-  const plotHeight = (height - 4 - line * 5 - 16) / 2;
+  // The legend on one line, or on one a plan where it does not fit.
+  const legendLines = left + plans.reduce((w, n) => w + 36 + c.measureText(T[n]).width, -18) > width ? plans.length : 1;
+  const plotHeight = (height - 4 - line * (4 + legendLines) - 16) / 2;
   const x = (period) => left + (period - 1) / Math.max(periods - 1, 1) * (right - left);
   // The legend, then each panel under its title.
   let at = 4;
@@ -75,8 +77,9 @@ function drawChart(data) {
     c.fillRect(legendX, at + 2, 14, fontSize - 4);
     label(T[n], legendX + 18, at, '#1d2430');
     legendX += 36 + c.measureText(T[n]).width;
+    if (legendLines > 1) [legendX, at] = [left, at + line];
   }
-  at += line;
+  if (legendLines === 1) at += line;
   for (const p of panels) {
     label(p.title, left, at, '#1d2430');
     at += line;
