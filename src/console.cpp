@@ -61,7 +61,7 @@ bool waited_for_room([[maybe_unused]] int error)
 // Whether descriptor `fd` writes to the file open as `fp`: the same device
 // and inode (on Windows the volume and the file's index on it). A descriptor
 // that cannot say what it is writes to no report.
-bool same_file(int fd, std::FILE* fp)
+bool same_file([[maybe_unused]] int fd, [[maybe_unused]] std::FILE* fp)
 {
 #if defined(__unix__) || defined(__APPLE__)
     struct stat out {};
@@ -166,7 +166,9 @@ bool console_is_report(std::FILE* fp)
     // standard error where that is the same file (`loan > debx.txt 2>&1`) but
     // not the report's own descriptor (standard error was closed): both are
     // pointed at the null device. Where that cannot be opened they stay as
-    // they are, and the report takes the rest of the copy.
+    // they are, and the report takes the rest of the copy. (WebAssembly has
+    // no descriptor to compare, so never gets here.)
+#if defined(__unix__) || defined(__APPLE__) || defined(_WIN32)
 #ifdef _WIN32
     int null_fd = open("NUL", O_WRONLY);
 #else
@@ -177,6 +179,7 @@ bool console_is_report(std::FILE* fp)
     }
     dup2(null_fd, 1);
     close(null_fd);
+#endif
     return true;
 }
 
