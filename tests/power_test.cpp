@@ -303,14 +303,17 @@ TEST(Power, Vectors)
 // Running products that lie on a tie, within their bound of either side:
 // next_power() must leave them to the exact path, which gives base^k whatever
 // they say. The tie below 2^1024 rounds to infinity, the values just below it
-// to DBL_MAX.
+// to DBL_MAX; one just below 2^-1075 to 0, the values just above it to 2^-1074.
 TEST(Power, ProductOnATieFallsBack)
 {
     const struct {
         double hi, lo;
         int scale;
-    } ties[] = {
-        {1.0, 0x1p-53, 0}, {1.5, -0x1p-53, -1022}, {1.0, -0x1p-54, 1024}, {0x1p63, -0x1p9, 961}};
+    } ties[] = {{1.0, 0x1p-53, 0},
+                {1.5, -0x1p-53, -1022},
+                {1.0, -0x1p-54, 1024},
+                {0x1p63, -0x1p9, 961},
+                {0x1.fffffffffffffp0, 0x1p-53, -1076}};
     for (const auto& tie : ties) {
         double hi = tie.hi;
         double lo = tie.lo;
