@@ -14,6 +14,9 @@ const path = require('node:path');
 
 const [html, loanExe, compareScript] = process.argv.slice(2).map((p) => path.resolve(p));
 const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+// The files this run hands the page, in a folder of its own: runs side by side never share one.
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'loan-web-'));
+process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
 let failures = 0;
 let checks = 0;
 function check(ok, what) {
@@ -55,7 +58,7 @@ async function saved(page, name) {
 const finished = '#status[data-state=done], #status[data-state=failed]';
 
 async function runFile(page, cfg, size = 0) {
-  const file = path.join(os.tmpdir(), 'cfg.txt');
+  const file = path.join(scratch, 'cfg.txt');
   fs.writeFileSync(file, cfg);
   if (size) fs.truncateSync(file, size);
   await page.evaluate(() => { document.querySelector('#status').dataset.state = ''; });
@@ -174,7 +177,7 @@ const launch = (options = []) => chromium.launch({
   await runFile(page, '120\n1\n0.12\n', 3 * 2 ** 30);
   check(Date.now() - asked < 5000, 'a file of 3 GB at once');
   await sameAsNative(page, '120\n1\n0.12\n', 'a file of 3 GB', 3 * 2 ** 30);
-  fs.rmSync(path.join(os.tmpdir(), 'cfg.txt'));
+  fs.rmSync(path.join(scratch, 'cfg.txt'));
   await page.evaluate(() => {
     const file = { name: 'folder', slice: () => ({ arrayBuffer: () => Promise.reject(new DOMException('The file cannot be read', 'NotReadableError')) }) };
     document.dispatchEvent(Object.assign(new Event('drop'), { dataTransfer: { files: [file] } }));
@@ -227,7 +230,7 @@ const launch = (options = []) => chromium.launch({
   check(['debx', 'debj'].every((n) => readout.includes(grouped(/ : (\S+) ->/.exec(rowsOf(expected[n])[month + 1])[1]))), `the readout: ${readout}`);
 
   // A worker that traps: said within a second, and the page can run again.
-  const trapping = path.join(os.tmpdir(), 'loan-web-trap.html');
+  const trapping = path.join(scratch, 'trap.html');
   const trap = Buffer.from('0061736d0100000001040160000003020100050301000107130206' + Buffer.from('memory').toString('hex') +
     '020006' + Buffer.from('_start').toString('hex') + '00000a05010300000b', 'hex');
   fs.writeFileSync(trapping, text.replace(/(id="wasm">\n)[^\n]*/, `$1${trap.toString('base64')}`));
