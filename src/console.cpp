@@ -61,14 +61,15 @@ bool waited_for_room([[maybe_unused]] int error)
 // Whether descriptor `fd` writes to the file open as `fp`: the same device
 // and inode (on Windows the volume and the file's index on it). A descriptor
 // that cannot say what it is writes to no report.
+#if defined(__unix__) || defined(__APPLE__) || defined(_WIN32)
 bool same_file(int fd, std::FILE* fp)
 {
-#if defined(__unix__) || defined(__APPLE__)
+#ifndef _WIN32
     struct stat out {};
     struct stat file {};
     return fstat(fd, &out) == 0 && fstat(fileno(fp), &file) == 0 && out.st_dev == file.st_dev &&
            out.st_ino == file.st_ino;
-#elif defined(_WIN32)
+#else
     BY_HANDLE_FILE_INFORMATION out{};
     BY_HANDLE_FILE_INFORMATION file{};
     return GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &out) &&
@@ -76,10 +77,9 @@ bool same_file(int fd, std::FILE* fp)
                                       &file) &&
            out.dwVolumeSerialNumber == file.dwVolumeSerialNumber &&
            out.nFileIndexHigh == file.nFileIndexHigh && out.nFileIndexLow == file.nFileIndexLow;
-#else
-    return false;
 #endif
 }
+#endif
 
 } // namespace
 
@@ -157,8 +157,9 @@ void print_console(const char* format, ...)
     write_console(message, static_cast<std::size_t>(len));
 }
 
-bool console_is_report(std::FILE* fp)
+bool console_is_report([[maybe_unused]] std::FILE* fp)
 {
+#if defined(__unix__) || defined(__APPLE__) || defined(_WIN32)
     if (!same_file(1, fp)) {
         return false;
     }
@@ -178,6 +179,9 @@ bool console_is_report(std::FILE* fp)
     dup2(null_fd, 1);
     close(null_fd);
     return true;
+#else
+    return false; // no file descriptors (the web page): standard output is no file
+#endif
 }
 
 bool console_complete()

@@ -1,31 +1,32 @@
+// The exact path of the powers: base^k in integer arithmetic, with as many
+// bits as it takes to decide the rounding.
 #include "power.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
+#include <vector>
 
 namespace {
 
-// The exact path works on big numbers of 32-bit limbs, lowest first, so that
-// every limb product fits a 64-bit integer on every target. It starts with
-// 128 bits (first_limbs) and doubles them until the rounding is decided, up
-// to 4096.
-constexpr int limbs_max = 128;
+// Big numbers are arrays of 32-bit limbs, lowest first, so that every limb
+// product fits a 64-bit integer on every target; limb counts and bit
+// positions are 64-bit, as m^k may have more than 2^31 bits.
 
 // The 32 bits of `p` (`len` limbs) from bit `pos` on; bits outside are 0.
-std::uint32_t bits_at(const std::uint32_t* p, int len, int pos)
+std::uint32_t bits_at(const std::uint32_t* p, long long len, long long pos)
 {
-    auto limb = [&](int i) {
+    auto limb = [&](long long i) {
         return i >= 0 && i < len ? std::uint64_t{p[i]} : 0;
     };
-    int i = pos >> 5; // rounds down for negative positions too
+    long long i = pos >> 5; // rounds down for negative positions too
     return static_cast<std::uint32_t>((limb(i) | limb(i + 1) << 32) >> (pos & 31));
 }
 
 // Whether any bit of `p` below bit `pos` is set.
-bool any_below(const std::uint32_t* p, int pos)
+bool any_below(const std::uint32_t* p, long long pos)
 {
-    for (int i = 0; i < pos >> 5; ++i) {
+    for (long long i = 0; i < pos >> 5; ++i) {
         if (p[i] != 0) {
             return true;
         }
@@ -33,40 +34,44 @@ bool any_below(const std::uint32_t* p, int pos)
     return (p[pos >> 5] & ((std::uint32_t{1} << (pos & 31)) - 1)) != 0;
 }
 
-// p >> u, for the top bits of `p` (at most 64 of them).
-std::uint64_t shifted(const std::uint32_t* p, int len, int u)
+// p rounded to nearest at bit u (at most 64 bits kept): a tie, the rounding
+// bit alone, goes to the even neighbour when `exact`, else up.
+std::uint64_t rounded_at(const std::uint32_t* p, long long len, long long u, bool exact)
 {
-    return bits_at(p, len, u) | std::uint64_t{bits_at(p, len, u + 32)} << 32;
+    std::uint64_t kept = bits_at(p, len, u) | std::uint64_t{bits_at(p, len, u + 32)} << 32;
+    bool up = bits_at(p, len, u - 1) % 2 != 0 && (!exact || kept % 2 != 0 || any_below(p, u - 1));
+    return kept + up;
 }
 
-// out[0 .. 2n) = a * b, both of n limbs.
-void multiply(const std::uint32_t* a, const std::uint32_t* b, int n, std::uint32_t* out)
+// out[0 .. na + nb) = a * b, of na and nb limbs.
+void multiply(const std::uint32_t* a, long long na, const std::uint32_t* b, long long nb,
+              std::uint32_t* out)
 {
-    // Only the low half accumulates: each out[i + n] is first stored whole.
-    std::memset(out, 0, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
+    // Only the low nb limbs accumulate: each out[i + nb] is first stored whole.
+    std::fill(out, out + nb, 0);
+    for (long long i = 0; i < na; ++i) {
         std::uint64_t carry = 0;
-        for (int j = 0; j < n; ++j) {
+        for (long long j = 0; j < nb; ++j) {
             std::uint64_t t = std::uint64_t{a[i]} * b[j] + out[i + j] + carry;
             out[i + j] = static_cast<std::uint32_t>(t);
             carry = t >> 32;
         }
-        out[i + n] = static_cast<std::uint32_t>(carry);
+        out[i + nb] = static_cast<std::uint32_t>(carry);
     }
 }
 
-// a[0 .. n) = p[0 .. 2n) / 2^shift, rounded down, with the shift chosen so
+// a[0 .. n) = p[0 .. len) / 2^shift, rounded down, with the shift chosen so
 // that the top bit of `a` is set; returns the shift, and sets `*cut` when
 // bits were dropped (it never clears it).
-int normalize(const std::uint32_t* p, int n, std::uint32_t* a, bool* cut)
+long long normalize(const std::uint32_t* p, long long len, long long n, std::uint32_t* a, bool* cut)
 {
-    int top = 2 * n - 1;
+    long long top = len - 1;
     while (p[top] == 0) {
         --top;
     }
-    int shift = 32 * top + static_cast<int>(std::bit_width(p[top])) - 32 * n;
-    for (int i = 0; i < n; ++i) {
-        a[i] = bits_at(p, 2 * n, shift + 32 * i);
+    long long shift = 32 * top + std::bit_width(p[top]) - 32 * n;
+    for (long long i = 0; i < n; ++i) {
+        a[i] = bits_at(p, len, shift + 32 * i);
     }
     *cut = *cut || (shift > 0 && any_below(p, shift));
     return shift;
@@ -84,27 +89,30 @@ int normalize(const std::uint32_t* p, int n, std::uint32_t* a, bool* cut)
 // at j = 1, w = j - 1 throughout. With x = (k - 1) e <= 2^-31 (k < 2^32),
 // (1 + e)^(k - 1) - 1 <= x (1 + x), and times a < 2^(32n) that is below
 // 2 (k - 1) (1 + 2^-31) < 2k + 2 units.
-long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a,
+long long power_of_odd(std::uint64_t m, std::uint32_t k, long long n, std::uint32_t* a,
                        std::uint64_t* error)
 {
-    std::uint32_t factor[limbs_max] = {static_cast<std::uint32_t>(m),
-                                       static_cast<std::uint32_t>(m >> 32)};
-    std::uint32_t product[2 * limbs_max] = {};
-    std::memcpy(product, factor, sizeof factor);
+    const std::uint32_t factor[2] = {static_cast<std::uint32_t>(m),
+                                     static_cast<std::uint32_t>(m >> 32)};
+    std::vector<std::uint32_t> product(static_cast<std::size_t>(2 * n));
     bool inexact = false;
-    long long s = normalize(product, n, a, &inexact);
+    long long s = normalize(factor, 2, n, a, &inexact);
     for (int bit = static_cast<int>(std::bit_width(k)) - 2; bit >= 0; --bit) {
-        multiply(a, a, n, product);
-        s = 2 * s + normalize(product, n, a, &inexact);
+        multiply(a, n, a, n, product.data());
+        s = 2 * s + normalize(product.data(), 2 * n, n, a, &inexact);
         if ((k >> bit & 1) != 0) {
-            multiply(a, factor, n, product);
-            s += normalize(product, n, a, &inexact);
+            multiply(a, n, factor, 2, product.data());
+            s += normalize(product.data(), n + 2, n, a, &inexact);
         }
     }
     *error = inexact ? 2 * std::uint64_t{k} + 2 : 0;
     return s;
 }
 
+// The limbs double until both ends of the interval round alike, which they
+// do at the latest once 32n >= 53k: m^j has at most 53j bits, so no product
+// is cut and the interval is the exact power. m^k has 8 MB at the schedules'
+// longest term; no known input needs more than the first 128 bits.
 double correctly_rounded_power(double base, std::uint32_t k, int first_limbs)
 {
     if (k == 0) {
@@ -121,42 +129,37 @@ double correctly_rounded_power(double base, std::uint32_t k, int first_limbs)
     e -= 53 - std::countr_zero(m);
     m >>= std::countr_zero(m);
 
-    for (int n = first_limbs;; n *= 2) {
-        std::uint32_t a[limbs_max + 1] = {};
+    for (long long n = first_limbs;; n *= 2) {
+        // One limb more for the carry of the interval's upper end.
+        std::vector<std::uint32_t> a(static_cast<std::size_t>(n + 1));
         std::uint64_t error = 0;
-        long long s = power_of_odd(m, k, n, a, &error) + static_cast<long long>(e) * k;
-        // The exact power lies in [2^top, 2^(top + 1)).
-        long long top = 32LL * n - 1 + s;
+        long long s = power_of_odd(m, k, n, a.data(), &error) + static_cast<long long>(e) * k;
+        // a 2^s lies in [2^top, 2^(top + 1)), and (a + error) 2^s below
+        // 2^(top + 2), as error < 2^64 <= 2^(32n).
+        long long top = 32 * n - 1 + s;
         if (top > 1023) {
             return sign * HUGE_VAL;
         }
-        if (top < -1075) {
+        if (top < -1076) {
+            // The whole interval lies below 2^-1075, half the smallest
+            // subnormal: it rounds to 0.
             return sign * 0.0;
         }
-        // Bits kept: 53, fewer below 2^-1022; `u` bits of `a` are rounded off.
-        int u = 32 * n - static_cast<int>(top >= -1022 ? 53 : top + 1075);
-        std::uint64_t kept = shifted(a, n, u);
-        std::uint64_t rounded = kept + bits_at(a, n, u - 1) % 2;
-        if (error == 0) {
-            // Exact: a tie, the rounding bit alone, goes to the even neighbour.
-            if (bits_at(a, n, u - 1) % 2 != 0 && !any_below(a, u - 1) && kept % 2 == 0) {
-                rounded = kept;
-            }
-        } else {
-            // m^k lies in [a, a + error] (in units of 2^s) and is no tie: a
-            // tie has at most 54 significant bits and an odd m^k that many
-            // is computed exactly. Both ends rounding alike decide it.
-            std::uint32_t upper[limbs_max + 1] = {};
-            std::uint64_t carry = error;
-            for (int i = 0; i <= n; ++i) {
-                carry += a[i];
-                upper[i] = static_cast<std::uint32_t>(carry);
-                carry >>= 32;
-            }
-            bool decided = shifted(upper, n + 1, u) + bits_at(upper, n + 1, u - 1) % 2 == rounded;
-            if (!decided && n < limbs_max) {
-                continue;
-            }
+        // Bits kept: 53, fewer below 2^-1022 (none at 2^-1076, whose rounding
+        // bit is bit 32n, 0 in `a`); `u` bits of `a` are rounded off.
+        long long u = 32 * n - (top >= -1022 ? 53 : top + 1075);
+        // m^k lies in [a, a + error] (in units of 2^s). Exact, it is a; else
+        // it is no tie, as a tie has at most 54 significant bits and an odd
+        // m^k that many is computed exactly. Both ends rounding alike decide.
+        std::uint64_t rounded = rounded_at(a.data(), n + 1, u, error == 0);
+        std::uint64_t carry = error;
+        for (long long i = 0; i <= n; ++i) {
+            carry += a[i];
+            a[i] = static_cast<std::uint32_t>(carry);
+            carry >>= 32;
+        }
+        if (rounded_at(a.data(), n + 1, u, error == 0) != rounded) {
+            continue;
         }
         return sign * std::ldexp(static_cast<double>(rounded), static_cast<int>(s + u));
     }

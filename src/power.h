@@ -4,19 +4,31 @@
 #pragma once
 
 #include <bit>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
+
+// What the arithmetic needs: binary64 operations, each rounded once to
+// nearest as written. Wider registers (x87, FLT_EVAL_METHOD 2) break
+// Veltkamp's split, and so do fast math and contraction into fused
+// multiply-adds, which no macro reveals: the build passes -ffp-contract=off
+// (and -msse2 -mfpmath=sse on 32-bit x86); without it the MPFR tests fail on
+// x86-64 with FMA, and the power vectors on ARM64, by the thousand.
+#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0 || defined(__FAST_MATH__)
+#error "the powers need doubles without excess precision or fast math (x86: -msse2 -mfpmath=sse)"
+#endif
 
 // The exact path's power of an odd integer m below 2^53, in n 32-bit limbs
 // `a` (lowest first, the top bit set): m^k lies in [a 2^s, (a + *error) 2^s],
 // exactly a 2^s when *error is 0. Returns s.
-long long power_of_odd(std::uint64_t m, std::uint32_t k, int n, std::uint32_t* a,
+long long power_of_odd(std::uint64_t m, std::uint32_t k, long long n, std::uint32_t* a,
                        std::uint64_t* error);
 
-// base^k for any k on its own: exact integer arithmetic, slow. next_power()
-// falls back on it where its own result could be off. It starts from
-// `first_limbs` 32-bit limbs (2 to 128, a power of two); the tests start lower
-// than the program, so that the doubling of the precision is taken often.
+// base^k for any base and any k on its own: exact integer arithmetic, slow.
+// next_power() falls back on it where its own result could be off. It starts
+// from `first_limbs` 32-bit limbs (at least 2) and doubles them until the
+// rounding is decided; the tests start lower than the program, so that the
+// doubling is taken often.
 double correctly_rounded_power(double base, std::uint32_t k, int first_limbs = 4);
 
 // a * b - p exactly, p being fl(a * b) (Dekker's product, through Veltkamp's
@@ -54,29 +66,39 @@ inline bool certainly_rounds_to_hi(double hi, double lo, std::uint32_t k)
 // base^k for k = 0, 1, 2, ... of one base, in turn. The caller keeps the
 // running product base^k between the calls as a double-double `*hi + *lo`
 // times 2^`*scale`, set to 1, 0 and 0 before k = 0; each call returns base^k
-// and leaves base^(k + 1) there.
+// and leaves base^(k + 1) there, or leaves it as it is once the powers have
+// overflowed or underflowed for good.
 inline double next_power(double base, std::uint32_t k, double* hi, double* lo, int* scale)
 {
     auto bits = std::bit_cast<std::uint64_t>(base);
     int biased_exponent = static_cast<int>(bits >> 52 & 0x7FF);
     if (biased_exponent == 0x7FF) {
         // Infinite or not a number: no running product. (A zero or subnormal
-        // base runs through it: its powers fall below 2^-1022 at once, where
-        // the exact path or zero takes over.)
+        // base runs through it as if its leading bit were 1, above its true
+        // value: its powers fall below 2^-1022 at once, where the exact path
+        // or zero takes over.)
         return correctly_rounded_power(base, k);
+    }
+    const double sign = std::signbit(base) && (k & 1) != 0 ? -1.0 : 1.0;
+    // hi 2^scale lies in [2^top, 2^(top + 1)), and the exact power within a
+    // factor 1 +- 2^-52 of it: |lo| <= 2^-53 hi, and the bound below.
+    int top = *scale + static_cast<int>(std::bit_cast<std::uint64_t>(*hi) >> 52) - 1023;
+    if (top > 1024 || top < -1076) {
+        // The power is above 2^1024, or below 2^-1075, half the smallest
+        // subnormal, which rounds to 0. Either way |base| is above 1 or below
+        // it, so every later power lies further out: the product stays here,
+        // and with it *scale within +-2200.
+        return sign * (top > 0 ? HUGE_VAL : 0);
     }
     // |base| = mantissa * 2^(biased_exponent - 1023), mantissa in [1, 2).
     double mantissa = std::bit_cast<double>((bits & 0x000FFFFFFFFFFFFF) | 0x3FF0000000000000);
 
     double result = 0;
-    int top = *scale + static_cast<int>(std::bit_cast<std::uint64_t>(*hi) >> 52) - 1023;
-    if (top > 1023) {
-        result = HUGE_VAL;
-    } else if (top < -1076) {
-        result = 0;
-    } else if (top >= -1022 && certainly_rounds_to_hi(*hi, *lo, k)) {
+    if (top >= -1022 && certainly_rounds_to_hi(*hi, *lo, k)) {
         // Scaled exactly by two powers of two, each a normal double: a call
-        // of ldexp() here took a third of the time of a power.
+        // of ldexp() here took a third of the time of a power. Rounding to
+        // nearest overflows exactly where the power rounded with an unbounded
+        // exponent, hi 2^scale, reaches 2^1024: then so does this product.
         int half = *scale / 2;
         result = *hi * power_of_two(half) * power_of_two(*scale - half);
     } else {
@@ -99,5 +121,5 @@ inline double next_power(double base, std::uint32_t k, double* hi, double* lo, i
         *lo *= 0x1p-64;
         *scale += 64;
     }
-    return std::signbit(base) && (k & 1) != 0 ? -result : result;
+    return sign * result;
 }

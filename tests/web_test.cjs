@@ -14,6 +14,9 @@ const path = require('node:path');
 
 const [html, loanExe, compareScript] = process.argv.slice(2).map((p) => path.resolve(p));
 const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+// The files this run hands the page, in a folder of its own: runs side by side never share one.
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'loan-web-'));
+process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
 let failures = 0;
 let checks = 0;
 function check(ok, what) {
@@ -23,8 +26,6 @@ function check(ok, what) {
     console.log('FAILED: ' + what);
   }
 }
-// Files the page is given, in a directory of this run's own (others may run at once).
-const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'loan-web-page-'));
 const grouped = (text) => text.replace(/\d(?=(\d{3})+(\.|$))/g, '$&,');
 
 // The native program's reports, echo and messages, and the comparison, for a cfg.txt.
@@ -243,7 +244,7 @@ const launch = (options = []) => chromium.launch({
   }
 
   // A worker that traps: said within a second, and the page can run again.
-  const trapping = path.join(scratch, 'loan-web-trap.html');
+  const trapping = path.join(scratch, 'trap.html');
   const trap = Buffer.from('0061736d0100000001040160000003020100050301000107130206' + Buffer.from('memory').toString('hex') +
     '020006' + Buffer.from('_start').toString('hex') + '00000a05010300000b', 'hex');
   fs.writeFileSync(trapping, text.replace(/(id="wasm">\n)[^\n]*/, `$1${trap.toString('base64')}`));
@@ -333,7 +334,6 @@ const launch = (options = []) => chromium.launch({
     }
   }
   await browser.close();
-  fs.rmSync(scratch, { recursive: true });
   console.log(`${checks - failures} passed, ${failures} failed`);
   process.exit(failures === 0 && checks > 0 ? 0 : 1);
 })().catch((e) => {
