@@ -116,6 +116,13 @@ async function chartReadable(page, when) {
   check(boxes.every((b) => b.x >= 0 && b.y >= 0 && b.x + b.w <= layout.width && b.y + b.h <= layout.height), `${when}: a chart label clipped`);
   check(boxes.every((a, i) => boxes.slice(i + 1).every((b) => a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y)),
     `${when}: chart labels overlap: ${JSON.stringify(boxes)}`);
+  // No payment line (in either plan's colour) through the crossover's label.
+  const crossed = await page.$eval('#chart', (c) => c.layout.labels.filter((l) => /from month|pays less/.test(l.text)).some((l) => {
+    const ratio = c.width / c.layout.width;
+    const { data } = c.getContext('2d').getImageData(l.x * ratio, l.y * ratio, l.w * ratio, l.h * ratio);
+    return data.some((v, i) => i % 4 === 0 && [[43, 95, 173], [181, 64, 15]].some((rgb) => rgb.every((w, k) => Math.abs(data[i + k] - w) < 40)));
+  }));
+  check(!crossed, `${when}: a payment line through the crossover's label`);
 }
 
 // Scrolled to its end, a table shows its last row, whole, and the totals.
@@ -275,6 +282,9 @@ const launch = (options = []) => chromium.launch({
   await runTyped(page, '1000000', '30', '4.9');
   await page.waitForSelector(finished);
   await chartReadable(page, '30 years, 390 px');
+  await runTyped(page, '1000000', '1', '4.9');
+  await page.waitForSelector(finished);
+  await chartReadable(page, '1 year, 390 px');
   await accessible(page, 'axe at 390x844 after a run');
 
   // A run replaced by the next: only its results. Then the longest schedule,

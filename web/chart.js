@@ -130,8 +130,19 @@ function drawChart(data) {
     const words = T.crossover(number(data.lower));
     const lines = [[words.join(' ')], words, [number(data.lower)]].find((l) => l.length === 1 && l[0].length < 8 ||
       Math.max(...l.map((t) => c.measureText(t).width)) + 4 <= Math.max(right - px, px - left));
-    const onRight = px + 4 + Math.max(...lines.map((t) => c.measureText(t).width)) <= right;
-    lines.forEach((t, i) => label(t, onRight ? px + 4 : px - 4, panels[0].top + 4 + i * (fontSize + 3), '#1d2430', onRight ? 'left' : 'right'));
+    const wide = Math.max(...lines.map((t) => c.measureText(t).width));
+    const onRight = px + 4 + wide <= right;
+    // At the top of the panel, or at its foot where only that keeps it off the payment lines.
+    const tall = lines.length * (fontSize + 3);
+    const [x0, x1] = onRight ? [px + 4, px + 4 + wide] : [px - 4 - wide, px - 4];
+    const clear = (top) => plans.every((n) => {
+      const [high, low] = lineSpan(data.series[n], x, panels[0].y, x0, x1);
+      return low < top - 2 || high > top + tall + 2;
+    });
+    const top = panels[0].top + 4;
+    const foot = panels[0].top + plotHeight - tall - 2;
+    const y = clear(top) || !clear(foot) ? top : foot;
+    lines.forEach((t, i) => label(t, onRight ? px + 4 : px - 4, y + i * (fontSize + 3), '#1d2430', onRight ? 'left' : 'right'));
   }
   for (const p of panels) {
     for (const n of plans) {
@@ -151,6 +162,22 @@ function drawChart(data) {
   }
   canvas.layout = { labels, left, right, periods, width, height };
   if (chartPointer !== null) drawPointer(c, data, panels, x, plotHeight, plans);
+}
+
+// The highest and the lowest point on the canvas (least and greatest y) of a
+// plan's payment line between x0 and x1, from the segments that reach
+// into that span.
+function lineSpan(s, x, y, x0, x1) {
+  let [high, low] = [Infinity, -Infinity];
+  for (let i = 0; i < s.period.length; i++) {
+    const next = Math.min(i + 1, s.period.length - 1);
+    if (x(s.period[next]) < x0 || x(s.period[i]) > x1) continue;
+    for (const v of [s.payment[i], s.payment[next]].filter(Number.isFinite)) {
+      high = Math.min(high, y(v / 100));
+      low = Math.max(low, y(v / 100));
+    }
+  }
+  return [high, low];
 }
 
 // The nearest point of a plan's series to `period`.
