@@ -319,7 +319,7 @@ const launch = (options = []) => chromium.launch({
   const atEnd = await firstRow();
   await page.keyboard.press('ArrowUp');
   check(await firstRow() === atEnd - 1 && atEnd > 1199970, `End, then up a row: ${atEnd}, ${await firstRow()}`);
-  console.log(`1,200,000 periods: ${await page.textContent('#status')} (${seconds.toFixed(1)} s after Enter); long tasks: ${longTasks.join(', ') || 'none'} ms`);
+  console.log(`1,200,000 periods: ${await page.textContent('#status')} (${seconds.toFixed(1)} s after Enter); long tasks (50 ms or more): ${longTasks.length ? `${longTasks.join(', ')} ms` : 'none'}`);
   // At 2 and 3 device pixels a pixel, where a box the rows' full height would
   // pass the most Chromium lays out.
   for (const ratio of [2, 3]) {
