@@ -93,11 +93,11 @@ const char* reply_to(const char* argument)
 // and no file is read or written. Returns the exit status.
 int answer(int argc, char** argv)
 {
-    const char* reply = argc == 2 ? reply_to(argv[1]) : nullptr;
-    if (reply == nullptr) {
-        const char* wrong = reply_to(argv[1]) == nullptr ? argv[1] : argv[2];
+    const char* reply = reply_to(argv[1]);
+    if (reply == nullptr || argc > 2) {
+        // The first argument not understood, or the one after --help or --version.
         std::fprintf(stderr, "loan: unknown argument '%s'; usage: loan [--help | --version]\r\n",
-                     wrong);
+                     reply == nullptr ? argv[1] : argv[2]);
         return 2;
     }
     write_console(reply, std::strlen(reply));
