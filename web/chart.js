@@ -107,12 +107,7 @@ function drawChart(data) {
   for (const v of xs) {
     const px = Math.round(x(Math.max(v * unit, 1))) + 0.5;
     c.strokeStyle = '#e3e6ee';
-    for (const p of panels) {
-      c.beginPath();
-      c.moveTo(px, p.top);
-      c.lineTo(px, p.top + plotHeight);
-      c.stroke();
-    }
+    for (const p of panels) verticalLine(c, px, p.top, plotHeight);
     label(compact(v), px, at, '#4a5568', 'center');
   }
   label(byYear ? T.yearAxis : T.monthAxis, (left + right) / 2, at + line, '#1d2430', 'center');
@@ -121,10 +116,7 @@ function drawChart(data) {
     const px = Math.round(x(data.lower)) + 0.5;
     c.strokeStyle = '#1d2430';
     c.setLineDash([4, 3]);
-    c.beginPath();
-    c.moveTo(px, panels[0].top);
-    c.lineTo(px, panels[0].top + plotHeight);
-    c.stroke();
+    verticalLine(c, px, panels[0].top, plotHeight);
     c.setLineDash([]);
     // Beside the line, on the side with room: on one line, on two, or just the month.
     const words = T.crossover(number(data.lower));
@@ -191,6 +183,14 @@ function nearest(s, period) {
   return lo > 0 && period - s.period[lo - 1] < s.period[lo] - period ? lo - 1 : lo;
 }
 
+// A line down from `top`, `height` long, at x = `px`, in the current stroke.
+function verticalLine(c, px, top, height) {
+  c.beginPath();
+  c.moveTo(px, top);
+  c.lineTo(px, top + height);
+  c.stroke();
+}
+
 // The line at the pointer's month, a dot on each curve, and the readout.
 function drawPointer(c, data, panels, x, plotHeight, plans) {
   const at = plans.map((n) => nearest(data.series[n], chartPointer));
@@ -198,10 +198,7 @@ function drawPointer(c, data, panels, x, plotHeight, plans) {
   const px = Math.round(x(period)) + 0.5;
   c.strokeStyle = '#8a94a6';
   for (const p of panels) {
-    c.beginPath();
-    c.moveTo(px, p.top);
-    c.lineTo(px, p.top + plotHeight);
-    c.stroke();
+    verticalLine(c, px, p.top, plotHeight);
     plans.forEach((n, i) => {
       const v = data.series[n][p.key][at[i]];
       if (!Number.isFinite(v)) return;

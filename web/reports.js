@@ -86,11 +86,15 @@ function failure(message, reason) {
 // one is an error, or NaN when `strict` is false.
 function cents(text, strict = true) {
   text = text.trim();
-  let problem = null;
-  if (!/^-?\d+\.\d\d$/.test(text)) problem = failure('not an amount: ' + text, 'amount');
-  else if (text.replace('-', '').length > 16) problem = failure('an amount too large to compare to the cent: ' + text, 'large');
-  if (problem && strict) throw problem;
-  return problem ? NaN : Number(text.replace('.', ''));
+  // The reason only: an Error is made (with its stack) only where one is
+  // thrown, as the series of a long loan read a million amounts that are nan.
+  let reason = null;
+  if (!/^-?\d+\.\d\d$/.test(text)) reason = 'amount';
+  else if (text.replace('-', '').length > 16) reason = 'large';
+  if (reason && strict) {
+    throw failure(reason === 'amount' ? 'not an amount: ' + text : 'an amount too large to compare to the cent: ' + text, reason);
+  }
+  return reason ? NaN : Number(text.replace('.', ''));
 }
 
 // A sum of cents, or an error where it is no longer exact.
