@@ -663,7 +663,9 @@ TEST(Program, FaultsTable)
          .status = 1,
          .expected_stdout = "\1\2write file <debx.txt> fail\r\n\3",
          .debj_complete = true,
-         .on_full_disk = "debx.txt"},
+         .on_full_disk = "debx.txt",
+         .expected_stderr = "loan: cfg.txt line 2: the term \"0\" reads as 0 years, so the "
+                            "schedules have no rows [term-zero]\r\n"},
         {.name = "standard output is a pipe with no reader",
          .output = Output::closed_pipe,
          .debx_complete = true,
@@ -714,13 +716,19 @@ TEST(Program, FaultsTable)
          .expected_stdout = "sum: 120, year: -1, rate: 0.120000\r\n"
                             "too many periods for <debx.txt>: 4294967284 (at most 1200000)\r\n"
                             "too many periods for <debj.txt>: 4294967284 (at most 1200000)\r\n",
-         .old_reports = "old"},
+         .old_reports = "old",
+         .expected_stderr = "loan: cfg.txt line 2: the term \"-1\" reads as -1 years, 4294967284 "
+                            "periods, more than the 1200000 the program computes, so it writes "
+                            "no schedule [too-many-periods 1200000]\r\n"},
         {.name = "one period over the bound",
          .cfg = "120\n100001\n0.12\n",
          .status = 1,
          .expected_stdout = "sum: 120, year: 100001, rate: 0.120000\r\n"
                             "too many periods for <debx.txt>: 1200012 (at most 1200000)\r\n"
-                            "too many periods for <debj.txt>: 1200012 (at most 1200000)\r\n"},
+                            "too many periods for <debj.txt>: 1200012 (at most 1200000)\r\n",
+         .expected_stderr = "loan: cfg.txt line 2: the term \"100001\" reads as 100001 years, "
+                            "1200012 periods, more than the 1200000 the program computes, so it "
+                            "writes no schedule [too-many-periods 1200000]\r\n"},
         {.name = "a rerun truncates longer old reports",
          .expected_stdout = "\1\2\3",
          .debx_complete = true,
@@ -760,7 +768,8 @@ TEST(Program, FaultsTable)
          .status = 2,
          .expected_stdout = "",
          .old_reports = "old",
-         .expected_stderr = "loan: unknown argument 'now'; usage: loan [--help | --version]\r\n",
+         .expected_stderr =
+             "loan: unknown argument 'now'; usage: loan [--help | --version | --check]\r\n",
          .argument = "now"},
     };
     check_faults(cases);
