@@ -492,6 +492,33 @@ void close_standard_error()
     close(2);
 }
 
+// Opens `name` with `flags` as descriptor `fd`.
+void redirect(int fd, const char* name, int flags)
+{
+    int opened = open(name, O_WRONLY | O_CREAT | flags, 0644);
+    dup2(opened, fd);
+    close(opened);
+}
+
+// `2> debx.txt`.
+void error_to_debx()
+{
+    redirect(2, "debx.txt", O_TRUNC);
+}
+
+// `2>> debx.txt`.
+void error_appended_to_debx()
+{
+    redirect(2, "debx.txt", O_APPEND);
+}
+
+// `> debj.txt 2> debx.txt`.
+void output_to_debj_error_to_debx()
+{
+    redirect(1, "debj.txt", O_TRUNC);
+    error_to_debx();
+}
+
 // \1, \2 and \3 in `pattern` replaced by the reference run's echo, debx.txt
 // and debj.txt.
 std::string expand(const char* pattern, const Reference& ref)
@@ -756,6 +783,22 @@ TEST(Program, FaultsTable)
          .debx_complete = true,
          .debj_complete = true,
          .in_child = close_standard_error},
+        {.name = "standard error is debx.txt: a failed console copy leaves it whole",
+         .output = Output::full_disk,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = error_to_debx},
+        {.name = "standard output debj.txt, standard error debx.txt: both whole",
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = output_to_debj_error_to_debx},
+        {.name = "standard error appended to an old debx.txt: no finding in it",
+         .cfg = "120\n100001\n0.12\n",
+         .status = 1,
+         .old_reports = "old",
+         .in_child = error_appended_to_debx},
         {.name = "--help: the usage, no file read or written",
          .old_reports = "old",
          .argument = "--help",
@@ -794,6 +837,13 @@ TEST(Program, FaultsInAMountNamespace)
          .debx_complete = true,
          .debj_complete = true,
          .expected_stderr = "write <stdout> fail\r\n"},
+        {.name = "standard output is debx.txt and /dev/null missing: written whole all the same",
+         .output = Output::debx,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "standard output is debx.txt\r\n",
+         .in_child = hide_dev},
     };
     check_faults(cases);
 }
