@@ -499,7 +499,7 @@ int tell_reading(const char* buff, std::size_t len, char past, bool values, tell
     const int flag = split_fields(buff, len, &sum, &year, &rate, ends);
     char fields[3][cfg_content_max + 1] = {};
     for (int k = 0; k < flag; ++k) {
-        std::size_t start = k == 0 ? 0 : ends[k - 1] + 1;
+        std::size_t start = field_start(ends, k);
         std::memcpy(fields[k], buff + start, ends[k] - start);
     }
     if (values) {
@@ -524,7 +524,7 @@ int tell_reading(const char* buff, std::size_t len, char past, bool values, tell
             break;
         }
         if (k == 0) {
-            int principal = tell_principal(fields[0], sum, found < 2 || is_blank(fields[1]), tell);
+            int principal = tell_principal(fields[0], sum, is_blank(fields[1]), tell);
             if (principal < 0) {
                 return told + 1;
             }
