@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks a release as CI does: makes it with tools/dist.sh, then checks
-# SHA256SUMS, runs lintian on the Debian package, lists what each package
+# Checks a release as CI does: makes it with tools/dist.sh twice, the second
+# time afresh under another umask and time zone, and requires the same
+# SHA256SUMS, then checks them, runs lintian on the Debian package, lists what each package
 # holds against what it should, installs the Debian package and runs it
 # (as root), and runs the unzipped loan.exe under 32-bit Wine where this
 # machine has it.
@@ -24,6 +25,14 @@ if [ -n "$missing" ]; then
 fi
 
 tools/dist.sh
+first=$(cat dist/SHA256SUMS)
+echo "== tools/dist.sh again: the same bytes from a fresh build"
+(umask 077 && TZ=Asia/Shanghai tools/dist.sh)
+if ! diff <(echo "$first") dist/SHA256SUMS; then
+    echo "check-dist: a second run of tools/dist.sh made other bytes (above: first <, second >)" >&2
+    exit 1
+fi
+echo "the second run made every file bit for bit as the first"
 (cd dist && sha256sum -c SHA256SUMS)
 version=$(sed -n 's/^project(loan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb=dist/loan_${version}_amd64.deb

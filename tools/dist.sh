@@ -7,9 +7,25 @@
 # checked first; a missing package stops the run with the command that
 # installs it. LOAN_MAINTAINER ("Name <address>") sets the Debian package's
 # maintainer.
+#
+# Two runs on one commit give the same bytes: every time stamp in the
+# packages (their files', the archives' own, the .exe's) is
+# SOURCE_DATE_EPOCH, the last commit's time unless it is set; the zip's
+# times are read in UTC; files and folders get the same modes whatever the
+# caller's umask; the files go in in a fixed order, owned by root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    if ! SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null); then
+        echo "dist: not a git checkout: set SOURCE_DATE_EPOCH to the release's time (seconds since 1970)" >&2
+        exit 1
+    fi
+fi
+export SOURCE_DATE_EPOCH
+export TZ=UTC
+umask 022
+echo "dist: time stamps from SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH ($(date -d "@$SOURCE_DATE_EPOCH"))"
 
 needed="cmake make g++ dpkg-dev clang lld wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
         libclang-rt-14-dev-wasm32 nodejs g++-mingw-w64-i686-posix"
