@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 missing=""
-for package in lintian unzip man-db; do
+for package in lintian man-db; do
     if ! dpkg-query -W -f '${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
         missing="$missing $package"
     fi
