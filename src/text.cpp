@@ -1,82 +1,89 @@
+// The number writers of text.h: integers and exact fixed-point decimals.
 #include "text.h"
 
-#include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 namespace {
 
-// 10^0 .. 10^16.
-constexpr auto powers_of_ten = [] {
-    std::array<std::uint64_t, 17> powers{1};
-    for (std::size_t i = 1; i < powers.size(); ++i) {
-        powers[i] = powers[i - 1] * 10;
-    }
-    return powers;
-}();
+// Widest text of an unsigned 64-bit integer.
+constexpr std::size_t uint64_max_chars = 20;
 
-// Decimal digits of `n` below 10^16 (1 for 0). The bit length times log10(2)
-// (1233 / 4096) gives the count or one less, and one comparison settles it.
-int count_digits(std::uint64_t n)
+// Writes the digits of `n`, at least `min_digits` of them, so that they end
+// just before `end`; returns where they begin.
+char* put_digits_before(char* end, std::uint64_t n, int min_digits)
 {
-    n |= 1;
-    int estimate = (static_cast<int>(std::bit_width(n)) * 1233) >> 12;
-    return estimate + (n >= powers_of_ten[estimate] ? 1 : 0);
+    for (int i = 0; i < min_digits || n != 0; ++i) {
+        *--end = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    return end;
 }
 
-// Writes the lowest `count` digits of `n` (below 10^16), leading zeros
-// included, eight a word.
-char* put_digits(char* at, std::uint64_t n, int count)
+// The one place where an amount is rounded: `scaled`, a magnitude times
+// 10^decimals below 2^52, plus one half, truncated, so that an exact tie
+// rounds away from zero. The sum is exact, or so close to exact that it never
+// crosses a whole number: `scaled` has at most 38 significant bits (24 of a
+// float and 14 of 10^6, or 10 of 100 times 100), a double 53.
+std::uint64_t round_units(double scaled)
 {
-    constexpr std::uint32_t ten_to_8 = 100000000;
-    if (count > 8) {
-        put_digits(at, n / ten_to_8, count - 8);
-        n %= ten_to_8;
-        at += count - 8;
-        count = 8;
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(scaled + 0.5));
+}
+
+// Writes [begin, end) right-aligned with spaces in at least `min_width`
+// characters.
+char* put_field(char* at, const char* begin, const char* end, int min_width)
+{
+    auto len = static_cast<int>(end - begin);
+    if (len < min_width) {
+        std::memset(at, ' ', static_cast<std::size_t>(min_width - len));
+        at += min_width - len;
     }
-    store_word(at,
-               (eight_digits(static_cast<std::uint32_t>(n)) | ascii_zeros) >> (8 * (8 - count)));
-    return at + count;
+    return put_text(at, std::string_view(begin, static_cast<std::size_t>(len)));
 }
 
 } // namespace
+
+char* put_uint(char* at, std::uint64_t n, int min_digits)
+{
+    char text[uint64_max_chars];
+    char* end = text + sizeof text;
+    return put_field(at, put_digits_before(end, n, min_digits), end, 0);
+}
 
 char* put_int(char* at, std::int32_t value)
 {
     if (value < 0) {
         *at++ = '-';
     }
-    auto magnitude = static_cast<std::uint64_t>(std::abs(std::int64_t{value}));
-    return put_digits(at, magnitude, count_digits(magnitude));
+    return put_uint(at, static_cast<std::uint64_t>(std::abs(std::int64_t{value})), 1);
 }
 
-char* put_any_fixed(char* at, double value, int decimals, int min_width)
+char* put_fixed(char* at, double value, int decimals, int min_width)
 {
+    char text[float6_max_chars];
+    char* end = text + sizeof text;
+    char* begin = text;
     // Exact: a float has 24 significant bits and a float times 100 has 29;
     // 10^6 adds 14 more at most, well within the 53 of a double.
     double scaled = std::fabs(value) * (decimals == 2 ? 1e2 : 1e6);
-    if (!(scaled < 0x1p52)) {
+    if (std::isnan(value)) {
+        end = put_text(text, "nan");
+    } else if (!(scaled < 0x1p52)) {
         // Infinite, or a whole number of units with nothing to round: the
         // library's conversion, exact for these.
-        char text[float6_max_chars];
-        auto len = static_cast<std::size_t>(
-            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr -
-            text);
-        return put_text(start_field(at, static_cast<int>(len), min_width),
-                        std::string_view(text, len));
+        end = std::to_chars(text, end, value, std::chars_format::fixed, decimals).ptr;
+    } else {
+        std::uint64_t units = round_units(scaled);
+        // Constant divisors, so that both become multiplications.
+        std::uint64_t whole = decimals == 2 ? units / 100 : units / 1000000;
+        begin = put_digits_before(end, units - whole * (decimals == 2 ? 100 : 1000000), decimals);
+        *--begin = '.';
+        begin = put_digits_before(begin, whole, 1);
+        if (std::signbit(value)) {
+            *--begin = '-';
+        }
     }
-    std::uint64_t units = round_units(scaled);
-    // Constant divisors, so that both become multiplications.
-    std::uint64_t whole = decimals == 2 ? units / 100 : units / 1000000;
-    auto fraction = static_cast<std::uint32_t>(units - whole * (decimals == 2 ? 100 : 1000000));
-    bool negative = std::signbit(value);
-    int digits = count_digits(whole);
-    at = start_field(at, negative + digits + 1 + decimals, min_width);
-    *at = '-'; // overwritten by the first digit when not negative
-    at = put_digits(at + negative, whole, digits);
-    *at = '.';
-    return put_digits(at + 1, fraction, decimals);
+    return put_field(at, begin, end, min_width);
 }
