@@ -31,25 +31,19 @@ constexpr std::string_view totals_principal = ", \xB1\xBE\xBD\xF0: ";
 // ", 利息: "
 constexpr std::string_view totals_interest = ", \xC0\xFB\xCF\xA2: ";
 
-// A period number takes at most 7 digits.
-constexpr std::size_t period_chars = 7;
-static_assert(periods_max < 10000000, "a period number takes at most 7 digits");
-
-// The widest line any input can produce, for each layout.
-constexpr std::size_t title_max_chars = title_debx.size() + int32_max_chars + title_yuan.size() +
-                                        int32_max_chars + title_years_rate.size() +
-                                        percent_max_chars + 4;
-constexpr std::size_t row_max_chars =
-    period_chars + 3 + amount_max_chars + 4 + amount_max_chars + 3 + amount_max_chars + 3;
-constexpr std::size_t totals_max_chars = totals_paid.size() + amount_max_chars +
-                                         totals_principal.size() + amount_max_chars +
-                                         totals_interest.size() + amount_max_chars + 2;
-
-// Room checked before each line: the widest line.
-constexpr std::size_t line_size = report_line_size;
-static_assert(title_max_chars <= line_size && header.size() <= line_size &&
-                  row_max_chars <= line_size && totals_max_chars <= line_size,
-              "a report line could be cut");
+// Room checked before each line, report_line_size, holds the widest line any
+// input can produce in each layout: a row has a period number of at most 7
+// digits, three amounts and 13 bytes of text.
+static_assert(periods_max < 10000000 && 7 + 13 + 3 * amount_max_chars <= report_line_size,
+              "a row could be cut");
+static_assert(title_debx.size() + title_yuan.size() + title_years_rate.size() +
+                      2 * int32_max_chars + percent_max_chars + 4 <=
+                  report_line_size,
+              "a title could be cut");
+static_assert(totals_paid.size() + totals_principal.size() + totals_interest.size() +
+                      3 * amount_max_chars + 2 <=
+                  report_line_size,
+              "a totals line could be cut");
 
 // "等额本息借款[%d 元] [%d 年] [利率%.02f%%]\r\n", or the same with the
 // equal-principal title; the rate is shown in percent, scaled in double.
@@ -68,7 +62,7 @@ char* format_title(char* at, std::string_view title, std::uint32_t sum, std::uin
 // "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n": period, payment, principal, interest.
 char* format_row(char* at, std::uint32_t period, float f_a_x, float f_p_x, float f_i_x)
 {
-    at = put_uint(at, period, 3);
+    at = put_int(at, period, 3);
     at = put_text(at, " : ");
     at = put_fixed(at, f_a_x, 2, 5);
     at = put_text(at, " ->[");
@@ -111,7 +105,7 @@ void write_block(std::FILE* fp, const char* block, const char* end)
 // the widest line.
 char* next_line_at(std::FILE* fp, char* block, char* at)
 {
-    if (at + line_size <= block + block_size) {
+    if (at + report_line_size <= block + block_size) {
         return at;
     }
     write_block(fp, block, at);

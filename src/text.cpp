@@ -1,24 +1,40 @@
 // The number writers of text.h: integers and exact fixed-point decimals.
 #include "text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 namespace {
 
-// Widest text of an unsigned 64-bit integer.
-constexpr std::size_t uint64_max_chars = 20;
-
-// Writes the digits of `n`, at least `min_digits` of them, so that they end
-// just before `end`; returns where they begin.
-char* put_digits_before(char* end, std::uint64_t n, int min_digits)
+// Decimal digits of `n` below 10^19 (1 for 0).
+int count_digits(std::uint64_t n)
 {
-    for (int i = 0; i < min_digits || n != 0; ++i) {
-        *--end = static_cast<char>('0' + n % 10);
-        n /= 10;
+    int count = 1;
+    for (std::uint64_t limit = 10; limit <= n; limit *= 10) {
+        ++count;
     }
-    return end;
+    return count;
+}
+
+// Writes the lowest `count` digits of `n`, leading zeros included.
+char* put_digits(char* at, std::uint64_t n, int count)
+{
+    for (int i = count - 1; i >= 0; --i, n /= 10) {
+        at[i] = static_cast<char>('0' + n % 10);
+    }
+    return at + count;
+}
+
+// Starts a text of `width` characters right-aligned with spaces in a field of
+// at least `min_width`: writes the spaces and returns where the text begins.
+char* start_field(char* at, int width, int min_width)
+{
+    for (; width < min_width; ++width) {
+        *at++ = ' ';
+    }
+    return at;
 }
 
 // The one place where an amount is rounded: `scaled`, a magnitude times
@@ -31,59 +47,40 @@ std::uint64_t round_units(double scaled)
     return static_cast<std::uint64_t>(static_cast<std::int64_t>(scaled + 0.5));
 }
 
-// Writes [begin, end) right-aligned with spaces in at least `min_width`
-// characters.
-char* put_field(char* at, const char* begin, const char* end, int min_width)
-{
-    auto len = static_cast<int>(end - begin);
-    if (len < min_width) {
-        std::memset(at, ' ', static_cast<std::size_t>(min_width - len));
-        at += min_width - len;
-    }
-    return put_text(at, std::string_view(begin, static_cast<std::size_t>(len)));
-}
-
 } // namespace
 
-char* put_uint(char* at, std::uint64_t n, int min_digits)
-{
-    char text[uint64_max_chars];
-    char* end = text + sizeof text;
-    return put_field(at, put_digits_before(end, n, min_digits), end, 0);
-}
-
-char* put_int(char* at, std::int32_t value)
+char* put_int(char* at, std::int64_t value, int min_digits)
 {
     if (value < 0) {
         *at++ = '-';
     }
-    return put_uint(at, static_cast<std::uint64_t>(std::abs(std::int64_t{value})), 1);
+    auto magnitude = static_cast<std::uint64_t>(std::abs(value));
+    return put_digits(at, magnitude, std::max(count_digits(magnitude), min_digits));
 }
 
 char* put_fixed(char* at, double value, int decimals, int min_width)
 {
-    char text[float6_max_chars];
-    char* end = text + sizeof text;
-    char* begin = text;
+    if (!std::isfinite(value)) {
+        std::string_view text = std::isnan(value) ? "nan" : value < 0 ? "-inf" : "inf";
+        return put_text(start_field(at, static_cast<int>(text.size()), min_width), text);
+    }
     // Exact: a float has 24 significant bits and a float times 100 has 29;
     // 10^6 adds 14 more at most, well within the 53 of a double.
     double scaled = std::fabs(value) * (decimals == 2 ? 1e2 : 1e6);
-    if (std::isnan(value)) {
-        end = put_text(text, "nan");
-    } else if (!(scaled < 0x1p52)) {
-        // Infinite, or a whole number of units with nothing to round: the
-        // library's conversion, exact for these.
-        end = std::to_chars(text, end, value, std::chars_format::fixed, decimals).ptr;
-    } else {
-        std::uint64_t units = round_units(scaled);
-        // Constant divisors, so that both become multiplications.
-        std::uint64_t whole = decimals == 2 ? units / 100 : units / 1000000;
-        begin = put_digits_before(end, units - whole * (decimals == 2 ? 100 : 1000000), decimals);
-        *--begin = '.';
-        begin = put_digits_before(begin, whole, 1);
-        if (std::signbit(value)) {
-            *--begin = '-';
-        }
+    if (!(scaled < 0x1p52)) {
+        // A whole number of units with nothing to round, at least 17
+        // characters wide: the library's conversion, exact for these.
+        return std::to_chars(at, at + float6_max_chars, value, std::chars_format::fixed, decimals)
+            .ptr;
     }
-    return put_field(at, begin, end, min_width);
+    std::uint64_t units = round_units(scaled);
+    // Constant divisors, so that both become multiplications.
+    std::uint64_t whole = decimals == 2 ? units / 100 : units / 1000000;
+    bool negative = std::signbit(value);
+    int digits = count_digits(whole);
+    at = start_field(at, negative + digits + 1 + decimals, min_width);
+    *at = '-'; // overwritten by the first digit when not negative
+    at = put_digits(at + negative, whole, digits);
+    *at = '.';
+    return put_digits(at + 1, units - whole * (decimals == 2 ? 100 : 1000000), decimals);
 }

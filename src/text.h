@@ -30,17 +30,14 @@ inline char* put_text(char* at, std::string_view text)
     return at + text.size();
 }
 
-// "%0*d": the digits of `n`, at least `min_digits` of them (1 to 20), with
-// leading zeros.
-char* put_uint(char* at, std::uint64_t n, int min_digits);
-
-// "%d".
-char* put_int(char* at, std::int32_t value);
+// "%0*d" for `value` above -2^63: its digits, at least `min_digits` of them,
+// after a minus sign when it is negative.
+char* put_int(char* at, std::int64_t value, int min_digits = 1);
 
 // "%*.*f" for what this program prints: `value` is a float with `decimals`
 // 2 or 6, or a float times 100 formed in double with 2. It is written
-// right-aligned with spaces in at least `min_width` characters; wider texts
-// are never cut.
+// right-aligned with spaces in at least `min_width` characters (at most 17,
+// fewer than any value of 2^52 units has); wider texts are never cut.
 //
 // The digits are exact: the value's exact decimal expansion rounded once, and
 // an exact tie is rounded away from zero (1274.625 gives "1274.63"). A
