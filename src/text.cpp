@@ -18,7 +18,8 @@ int count_digits(std::uint64_t n)
     return count;
 }
 
-// Writes the lowest `count` digits of `n`, leading zeros included.
+// Writes the lowest `count` digits of `n`, leading zeros included (the
+// cents of `units` are its lowest two).
 char* put_digits(char* at, std::uint64_t n, int count)
 {
     for (int i = count - 1; i >= 0; --i, n /= 10) {
@@ -61,7 +62,7 @@ char* put_int(char* at, std::int64_t value, int min_digits)
 char* put_fixed(char* at, double value, int decimals, int min_width)
 {
     if (!std::isfinite(value)) {
-        std::string_view text = std::isnan(value) ? "nan" : value < 0 ? "-inf" : "inf";
+        std::string_view text = std::isnan(value) ? "nan" : std::signbit(value) ? "-inf" : "inf";
         return put_text(start_field(at, static_cast<int>(text.size()), min_width), text);
     }
     // Exact: a float has 24 significant bits and a float times 100 has 29;
@@ -74,7 +75,7 @@ char* put_fixed(char* at, double value, int decimals, int min_width)
             .ptr;
     }
     std::uint64_t units = round_units(scaled);
-    // Constant divisors, so that both become multiplications.
+    // Constant divisors, so that either becomes a multiplication.
     std::uint64_t whole = decimals == 2 ? units / 100 : units / 1000000;
     bool negative = std::signbit(value);
     int digits = count_digits(whole);
@@ -82,5 +83,5 @@ char* put_fixed(char* at, double value, int decimals, int min_width)
     *at = '-'; // overwritten by the first digit when not negative
     at = put_digits(at + negative, whole, digits);
     *at = '.';
-    return put_digits(at + 1, units - whole * (decimals == 2 ? 100 : 1000000), decimals);
+    return put_digits(at + 1, units, decimals);
 }
