@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -47,8 +48,7 @@ static void schedule(bool grows, std::uint32_t sum, std::uint32_t year, float ra
     for (std::uint32_t cnt = 0; cnt < year * 12u; ++cnt) {
         float f_p_x =
             grows ? static_cast<float>(f_p * next_power(base, cnt, &hi, &lo, &scale)) : f_p;
-        float f_i_x = f_b_x * rate_m;
-        float f_a_x = f_p_x + f_i_x;
+        float f_i_x = f_b_x * rate_m, f_a_x = f_p_x + f_i_x;
         line("%03d : %5.02f ->[%5.02f] [%5.02f]\r\n", static_cast<int>(cnt + 1), away(f_a_x),
              away(f_p_x), away(f_i_x));
         f_p_sum += f_p_x, f_i_sum += f_i_x, f_a_sum += f_a_x, f_b_x -= f_p_x;
@@ -89,6 +89,9 @@ static void BM_Program(benchmark::State& state, const char* exe, const char* arg
     std::ofstream("cfg.txt") << cfg;
     char* argv[] = {const_cast<char*>(exe), const_cast<char*>(arg), nullptr};
     for (auto _ : state) {
+        state.PauseTiming(); // each run from a directory without reports, written back
+        std::remove("debx.txt"), std::remove("debj.txt"), sync();
+        state.ResumeTiming();
         pid_t pid = 0;
         int status = 1;
         if (posix_spawn(&pid, exe, nullptr, nullptr, argv, environ) != 0 ||

@@ -19,11 +19,14 @@ int count_digits(std::uint64_t n)
 }
 
 // Writes the lowest `count` digits of `n`, leading zeros included (the
-// cents of `units` are its lowest two).
+// cents of `units` are its lowest two), from the last, two a division.
 char* put_digits(char* at, std::uint64_t n, int count)
 {
-    for (int i = count - 1; i >= 0; --i, n /= 10) {
+    for (int i = count - 1; i >= 0; i -= 2, n /= 100) {
         at[i] = static_cast<char>('0' + n % 10);
+        if (i > 0) {
+            at[i - 1] = static_cast<char>('0' + n / 10 % 10);
+        }
     }
     return at + count;
 }
