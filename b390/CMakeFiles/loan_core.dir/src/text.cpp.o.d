@@ -85,30 +85,13 @@ CMakeFiles/loan_core.dir/src/text.cpp.o: /work/wt/lean/src/text.cpp \
  /usr/s390x-linux-gnu/include/c++/12/bits/max_size_type.h \
  /usr/s390x-linux-gnu/include/c++/12/numbers \
  /usr/s390x-linux-gnu/include/c++/12/bits/string_view.tcc \
- /usr/s390x-linux-gnu/include/c++/12/charconv \
- /usr/s390x-linux-gnu/include/c++/12/bit \
- /usr/s390x-linux-gnu/include/c++/12/bits/charconv.h \
- /usr/s390x-linux-gnu/include/c++/12/s390x-linux-gnu/bits/error_constants.h \
- /usr/s390x-linux-gnu/include/c++/12/cerrno \
- /usr/s390x-linux-gnu/include/errno.h \
- /usr/s390x-linux-gnu/include/bits/errno.h \
- /usr/s390x-linux-gnu/include/linux/errno.h \
- /usr/s390x-linux-gnu/include/asm/errno.h \
- /usr/s390x-linux-gnu/include/asm-generic/errno.h \
- /usr/s390x-linux-gnu/include/asm-generic/errno-base.h \
- /usr/s390x-linux-gnu/include/bits/types/error_t.h \
- /usr/s390x-linux-gnu/include/c++/12/cmath \
- /usr/s390x-linux-gnu/include/math.h \
- /usr/s390x-linux-gnu/include/bits/math-vector.h \
- /usr/s390x-linux-gnu/include/bits/libm-simd-decl-stubs.h \
- /usr/s390x-linux-gnu/include/bits/flt-eval-method.h \
- /usr/s390x-linux-gnu/include/bits/fp-logb.h \
- /usr/s390x-linux-gnu/include/bits/fp-fast.h \
- /usr/s390x-linux-gnu/include/bits/mathcalls-helper-functions.h \
- /usr/s390x-linux-gnu/include/bits/mathcalls.h \
- /usr/s390x-linux-gnu/include/bits/mathcalls-narrow.h \
- /usr/s390x-linux-gnu/include/bits/iscanonical.h \
- /usr/s390x-linux-gnu/include/c++/12/bits/std_abs.h \
+ /usr/s390x-linux-gnu/include/c++/12/algorithm \
+ /usr/s390x-linux-gnu/include/c++/12/bits/stl_algo.h \
+ /usr/s390x-linux-gnu/include/c++/12/bits/algorithmfwd.h \
+ /usr/s390x-linux-gnu/include/c++/12/bits/stl_heap.h \
+ /usr/s390x-linux-gnu/include/c++/12/bits/stl_tempbuf.h \
+ /usr/s390x-linux-gnu/include/c++/12/bits/uniform_int_dist.h \
+ /usr/s390x-linux-gnu/include/c++/12/cstdlib \
  /usr/s390x-linux-gnu/include/stdlib.h \
  /usr/s390x-linux-gnu/include/bits/waitflags.h \
  /usr/s390x-linux-gnu/include/bits/waitstatus.h \
@@ -139,6 +122,36 @@ CMakeFiles/loan_core.dir/src/text.cpp.o: /work/wt/lean/src/text.cpp \
  /usr/s390x-linux-gnu/include/bits/stdlib-bsearch.h \
  /usr/s390x-linux-gnu/include/bits/stdlib-float.h \
  /usr/s390x-linux-gnu/include/bits/stdlib.h \
+ /usr/s390x-linux-gnu/include/c++/12/bits/std_abs.h \
+ /usr/s390x-linux-gnu/include/c++/12/bits/ranges_algo.h \
+ /usr/s390x-linux-gnu/include/c++/12/bits/ranges_algobase.h \
+ /usr/s390x-linux-gnu/include/c++/12/bits/invoke.h \
+ /usr/s390x-linux-gnu/include/c++/12/bits/ranges_util.h \
+ /usr/s390x-linux-gnu/include/c++/12/pstl/glue_algorithm_defs.h \
+ /usr/s390x-linux-gnu/include/c++/12/pstl/execution_defs.h \
+ /usr/s390x-linux-gnu/include/c++/12/charconv \
+ /usr/s390x-linux-gnu/include/c++/12/bit \
+ /usr/s390x-linux-gnu/include/c++/12/bits/charconv.h \
+ /usr/s390x-linux-gnu/include/c++/12/s390x-linux-gnu/bits/error_constants.h \
+ /usr/s390x-linux-gnu/include/c++/12/cerrno \
+ /usr/s390x-linux-gnu/include/errno.h \
+ /usr/s390x-linux-gnu/include/bits/errno.h \
+ /usr/s390x-linux-gnu/include/linux/errno.h \
+ /usr/s390x-linux-gnu/include/asm/errno.h \
+ /usr/s390x-linux-gnu/include/asm-generic/errno.h \
+ /usr/s390x-linux-gnu/include/asm-generic/errno-base.h \
+ /usr/s390x-linux-gnu/include/bits/types/error_t.h \
+ /usr/s390x-linux-gnu/include/c++/12/cmath \
+ /usr/s390x-linux-gnu/include/math.h \
+ /usr/s390x-linux-gnu/include/bits/math-vector.h \
+ /usr/s390x-linux-gnu/include/bits/libm-simd-decl-stubs.h \
+ /usr/s390x-linux-gnu/include/bits/flt-eval-method.h \
+ /usr/s390x-linux-gnu/include/bits/fp-logb.h \
+ /usr/s390x-linux-gnu/include/bits/fp-fast.h \
+ /usr/s390x-linux-gnu/include/bits/mathcalls-helper-functions.h \
+ /usr/s390x-linux-gnu/include/bits/mathcalls.h \
+ /usr/s390x-linux-gnu/include/bits/mathcalls-narrow.h \
+ /usr/s390x-linux-gnu/include/bits/iscanonical.h \
  /usr/s390x-linux-gnu/include/c++/12/bits/specfun.h \
  /usr/s390x-linux-gnu/include/c++/12/tr1/gamma.tcc \
  /usr/s390x-linux-gnu/include/c++/12/tr1/special_function_util.h \
@@ -151,5 +164,4 @@ CMakeFiles/loan_core.dir/src/text.cpp.o: /work/wt/lean/src/text.cpp \
  /usr/s390x-linux-gnu/include/c++/12/tr1/modified_bessel_func.tcc \
  /usr/s390x-linux-gnu/include/c++/12/tr1/poly_hermite.tcc \
  /usr/s390x-linux-gnu/include/c++/12/tr1/poly_laguerre.tcc \
- /usr/s390x-linux-gnu/include/c++/12/tr1/riemann_zeta.tcc \
- /usr/s390x-linux-gnu/include/c++/12/cstdlib
+ /usr/s390x-linux-gnu/include/c++/12/tr1/riemann_zeta.tcc
