@@ -49,7 +49,7 @@ bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
     }
     // An empty cfg.txt is one empty field: no echo, and the values stay 0.
     if (split_fields(buff, len, sum, year, rate) == 3) {
-        char line[echo_max_chars + store_slack];
+        char line[echo_max_chars];
         write_console(line, static_cast<std::size_t>(format_echo(line, *sum, *year, *rate) - line));
     }
     return true;

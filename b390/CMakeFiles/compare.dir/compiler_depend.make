@@ -1,0 +1,2 @@
+# Empty custom commands generated dependencies file for compare.
+# This may be replaced when dependencies are built.
