@@ -1,3 +1,0 @@
-file(REMOVE_RECURSE
-  "libloan_core.a"
-)
