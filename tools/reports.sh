@@ -100,14 +100,14 @@ function title(kind, line, words,   v, sum, year, rate) {
     periods = year * 12 % 4294967296
 }
 # Rows: "%03d : %5.02f ->[%5.02f] [%5.02f]", payment, principal, interest.
-function row(kind, line, period,   v, number) {
+function row(line, period, payments, data,   v, number) {
     split(line, v, / : +| ->\[ *|\] \[ *|\]$/)
     number = sprintf("%03d", period)
     if (!amount(v[2]) || !amount(v[3]) || !amount(v[4]) ||
         line != sprintf("%s : %5s ->[%5s] [%5s]", number, v[2], v[3], v[4])) {
         fail(period + 2, "not row " number " as loan writes it")
     }
-    payment[kind, period] = cents(period + 2, v[2])
+    payments[period] = cents(period + 2, v[2])
     if (ENVIRON["tool"] == "chart") {
         # From an interest that is not finite on, the sum is not drawn.
         if (!finite(v[4])) {
@@ -117,7 +117,7 @@ function row(kind, line, period,   v, number) {
             drawn_paid = 1
         }
         drawn_payment = drawn_payment || finite(v[2])
-        print number, v[2], paid > (ENVIRON["work"] "/" kind ".dat")
+        print number, v[2], paid > data
     }
 }
 # Totals: "全部还款: %.02f, 本金: %.02f, 利息: %.02f".
@@ -134,9 +134,10 @@ function totals(kind, line, n,   v) {
     total_interest[kind] = cents(n, v[6])
     interest_text[kind] = v[6]
 }
-function read_report(kind, words,   path, line, n, done) {
+function read_report(kind, words, payments,   path, data, line, n, done) {
     name = ENVIRON["dir"] "/" kind ".txt"
     path = ENVIRON["work"] "/" kind ".txt"
+    data = ENVIRON["work"] "/" kind ".dat"
     paid = 0
     while ((getline line < path) > 0) {
         n++
@@ -151,7 +152,7 @@ function read_report(kind, words,   path, line, n, done) {
                 fail(n, "not the column header loan writes")
             }
         } else if (line ~ /^-?[0-9]/) {
-            row(kind, line, n - 2)
+            row(line, n - 2, payments, data)
         } else {
             totals(kind, line, n)
             done = 1
@@ -159,12 +160,12 @@ function read_report(kind, words,   path, line, n, done) {
     }
     close(path)
     if (!done) {
-        fail("", "no totals line: the report ends after " n " lines (cut short?)")
+        fail("", "no totals line: the report ends after " (n + 0) " lines (cut short?)")
     }
 }
 # The comparison: each schedule in a line, then one of what debj saves and
 # when its payment is lower (said[3]) and what it costs up front (said[4]).
-function compare(said,   lower, extra, most, most_period, i, x, j) {
+function compare(said, px, pj,   lower, extra, most, most_period, i, x, j) {
     x = "debx"; j = "debj"
     if (periods == 0) {
         said[1] = sprintf("debx (equal installments): no periods, total paid %s, interest %s", dollars(total_paid[x]), dollars(total_interest[x]))
@@ -176,28 +177,28 @@ function compare(said,   lower, extra, most, most_period, i, x, j) {
     lower = ""
     extra = 0; most = 0; most_period = 0
     for (i = 1; i <= periods; i++) {
-        if (lower == "" && payment[j, i] < payment[x, i]) {
+        if (lower == "" && pj[i] < px[i]) {
             lower = i
         }
-        extra = exact(extra + payment[j, i] - payment[x, i])
+        extra = exact(extra + pj[i] - px[i])
         if (extra > most) {
             most = extra; most_period = i
         }
     }
-    said[1] = sprintf("debx (equal installments): first payment %s, last payment %s, total paid %s, interest %s", dollars(payment[x, 1]), dollars(payment[x, periods]), dollars(total_paid[x]), dollars(total_interest[x]))
-    said[2] = sprintf("debj (equal principal): first payment %s, last payment %s, total paid %s, interest %s", dollars(payment[j, 1]), dollars(payment[j, periods]), dollars(total_paid[j]), dollars(total_interest[j]))
+    said[1] = sprintf("debx (equal installments): first payment %s, last payment %s, total paid %s, interest %s", dollars(px[1]), dollars(px[periods]), dollars(total_paid[x]), dollars(total_interest[x]))
+    said[2] = sprintf("debj (equal principal): first payment %s, last payment %s, total paid %s, interest %s", dollars(pj[1]), dollars(pj[periods]), dollars(total_paid[j]), dollars(total_interest[j]))
     lower = lower == "" ? "its payment is never lower" : "its payment is lower from period " lower
     said[3] = sprintf("debj saves %s of interest; %s;", dollars(exact(total_interest[x] - total_interest[j])), lower)
     said[4] = most > 0 ? "it costs at most " dollars(most) " more, by period " most_period : "it never costs more"
     return why == ""
 }
 BEGIN {
-    read_report("debx", "\265\310\266\356\261\276\317\242\275\350\277\356")
-    read_report("debj", "\265\310\266\356\261\276\275\360\275\350\277\356")
+    read_report("debx", "\265\310\266\356\261\276\317\242\275\350\277\356", px)
+    read_report("debj", "\265\310\266\356\261\276\275\360\275\350\277\356", pj)
     if (loan["debx"] != loan["debj"]) {
         stop("debx.txt and debj.txt in " ENVIRON["dir"] " are reports of two different loans")
     }
-    compared = compare(said)
+    compared = compare(said, px, pj)
     if (ENVIRON["tool"] == "chart") {
         print loan["debx"] "\n" periods "\n" interest_text["debx"] "\n" interest_text["debj"]
         print drawn_payment + 0 "\n" drawn_paid + 0
