@@ -941,10 +941,12 @@ TEST(Compare, Table)
          [](const fs::path& folder) {
              fs::remove(folder / "debj.txt");
          }},
-        {"a report cut short", cfg("120", "1", "0.12"), nullptr,
-         "compare: reports/debx.txt: no totals line: the report ends after 14 lines (cut "
-         "short?)\n",
-         "reports", cut_short},
+        {"a report cut short within its last line", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:15: the report ends within this line (cut short?)\n", "reports",
+         [](const fs::path& folder) {
+             std::string report = content_of(folder / "debx.txt");
+             fs::resize_file(folder / "debx.txt", before_totals(report) + 10);
+         }},
         {"a second totals line", cfg("120", "1", "0.12"), nullptr,
          "compare: reports/debx.txt:16: a line after the totals line\n", "reports",
          [](const fs::path& folder) {

@@ -12,6 +12,7 @@ fi
 dir=${1:-.}
 here=$(dirname -- "$0")
 case $here in /*) ;; *) here=./$here ;; esac
+# shellcheck source-path=SCRIPTDIR source=reports.sh
 . "$here/reports.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -11,6 +11,7 @@
 set -euo pipefail
 here=$(dirname -- "$0")
 case $here in /*) ;; *) here=./$here ;; esac
+# shellcheck source-path=SCRIPTDIR source=reports.sh
 . "$here/reports.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

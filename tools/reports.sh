@@ -142,7 +142,7 @@ function read_report(kind, words, payments,   path, data, line, n, done) {
     while ((getline line < path) > 0) {
         n++
         if (sub(/\r$/, "", line) == 0) {
-            fail(n, "a line without its CR LF end")
+            fail(n, (getline line < path) > 0 ? "a line without its CR LF end" : "the report ends within this line (cut short?)")
         } else if (done) {
             fail(n, "a line after the totals line")
         } else if (n == 1) {
