@@ -51,6 +51,7 @@ function integer(text) {
 function amount(text) {
     return text ~ /^-?(inf|nan|(0|[1-9][0-9]*)\.[0-9][0-9])$/
 }
+# An amount checked by amount(): inf and nan are the only ones with an n.
 function finite(text) {
     return text !~ /n/
 }
@@ -201,7 +202,7 @@ BEGIN {
     compared = compare(said, px, pj)
     if (ENVIRON["tool"] == "chart") {
         print loan["debx"] "\n" periods "\n" interest_text["debx"] "\n" interest_text["debj"]
-        print drawn_payment + 0 "\n" drawn_paid + 0
+        print (drawn_payment + 0) "\n" (drawn_paid + 0)
         print compared ? said[3] "\n" said[4] : "\n"
     } else if (!compared) {
         stop(why)
