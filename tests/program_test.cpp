@@ -777,15 +777,15 @@ TEST(CrossBuild, SameBytes)
 }
 
 // A run of tools/chart.sh or tools/compare.sh on the reports of `cfg`, moved
-// into `folder` (relative to where the tool runs) and then changed by `spoil`
-// when given.
+// into `folder` (relative to where the tool runs), debx.txt then changed by
+// `spoil` when given.
 struct ToolCase {
     const char* name;
     std::string cfg;
     const char* stated;    // standard output; nullptr: it fails with `complaint`
     const char* complaint; // standard error when it fails, with exit status 1
     const char* folder = "reports";
-    void (*spoil)(const fs::path& folder) = nullptr;
+    void (*spoil)(const fs::path& debx) = nullptr;
 };
 
 std::string content_of(const fs::path& file)
@@ -796,10 +796,11 @@ std::string content_of(const fs::path& file)
     return content.str();
 }
 
-// The end of the line before the report's last one (its totals line).
-std::size_t before_totals(const std::string& report)
+// Where the report's last line (its totals line) starts.
+std::size_t totals_at(const fs::path& report)
 {
-    return report.rfind("\r\n", report.size() - 3) + 2;
+    std::string content = content_of(report);
+    return content.rfind("\r\n", content.size() - 3) + 2;
 }
 
 // Runs `script` as `c` says in `dir` and checks its exit status and output,
@@ -815,7 +816,7 @@ void check_tool(const WorkDir& dir, const char* script, const ToolCase& c)
         fs::rename(dir.path / report, folder / report);
     }
     if (c.spoil != nullptr) {
-        c.spoil(folder);
+        c.spoil(folder / "debx.txt");
     }
     auto entries = [&folder] {
         return std::distance(fs::directory_iterator(folder), {});
@@ -831,22 +832,15 @@ void check_tool(const WorkDir& dir, const char* script, const ToolCase& c)
     EXPECT_EQ(entries(), before + (chart && c.stated != nullptr)) << c.name;
 }
 
-// A report cut short, as an interrupted run leaves it: no totals line.
-void cut_short(const fs::path& folder)
-{
-    fs::resize_file(folder / "debx.txt", before_totals(content_of(folder / "debx.txt")));
-}
-
 TEST(Chart, Table)
 {
     if (std::system("command -v gnuplot >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "no gnuplot";
     }
+    const char* example =
+        "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at 12.00% a year\n";
     const ToolCase cases[] = {
-        {"the example", cfg("120", "1", "0.12"),
-         "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at 12.00% a "
-         "year\n",
-         nullptr},
+        {"the example", cfg("120", "1", "0.12"), example, nullptr},
         {"period numbers beyond 999", cfg("1008", "84", "0"),
          "chart: schedules.png, 1008 and 1008 periods, Loan of 1008 yuan over 84 years at 0.00% a "
          "year\n",
@@ -858,32 +852,26 @@ TEST(Chart, Table)
         {"no amount finite: empty graphs", cfg("120", "1", "1e39"),
          "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at inf% a year\n",
          nullptr},
-        {"a folder named -, not the one before", cfg("120", "1", "0.12"),
-         "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at 12.00% a "
-         "year\n",
-         nullptr, "-"},
-        {"a folder named like an option, an assignment, with a space and a newline",
-         cfg("120", "1", "0.12"),
-         "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at 12.00% a "
-         "year\n",
-         nullptr, "-r x=1 two\nlines"},
+        {"a folder named -, not the one before", cfg("120", "1", "0.12"), example, nullptr, "-"},
+        {"a folder named like an option and an assignment, with a space and a newline",
+         cfg("120", "1", "0.12"), example, nullptr, "-r x=1 two\nlines"},
         {"a report missing", cfg("120", "1", "0.12"), nullptr,
-         "chart: no debj.txt in reports (run loan there first: it writes the reports)\n", "reports",
-         [](const fs::path& folder) {
-             fs::remove(folder / "debj.txt");
+         "chart: no debx.txt in reports (run loan there first: it writes the reports)\n", "reports",
+         [](const fs::path& debx) {
+             fs::remove(debx);
          }},
-        {"a report cut short", cfg("120", "1", "0.12"), nullptr,
+        {"a report cut short, as an interrupted run leaves it", cfg("120", "1", "0.12"), nullptr,
          "chart: reports/debx.txt: no totals line: the report ends after 14 lines (cut short?)\n",
-         "reports", cut_short},
+         "reports",
+         [](const fs::path& debx) {
+             fs::resize_file(debx, totals_at(debx));
+         }},
         {"a title that would run a command in gnuplot", cfg("120", "1", "0.12"), nullptr,
          "chart: reports/debx.txt:1: not the title line loan writes\n", "reports",
-         [](const fs::path& folder) {
-             std::string report = content_of(folder / "debx.txt");
-             std::ofstream(folder / "debx.txt", std::ios::binary)
-                 << "\xb5\xc8\xb6\xee\xb1\xbe\xcf\xa2\xbd\xe8\xbf\xee[120 \xd4\xaa] [1 \xc4\xea] "
-                    "[\xc0\xfb\xc2\xca"
-                    "12.00\"; system \"touch PWNED\"; x=\"%]\r\n"
-                 << report.substr(report.find("\r\n") + 2);
+         [](const fs::path& debx) {
+             std::string report = content_of(debx);
+             report.insert(report.find("%]"), "\"; system \"touch PWNED\"; x=\"");
+             std::ofstream(debx, std::ios::binary) << report;
          }},
     };
     for (const ToolCase& c : cases) {
@@ -934,37 +922,33 @@ TEST(Compare, Table)
          nullptr},
         {"a folder named like an assignment, with a space and a newline", cfg("120", "1", "0.12"),
          example, nullptr, "x=1 two\nlines"},
-        {"a folder named -", cfg("120", "1", "0.12"), example, nullptr, "-"},
         {"a report missing", cfg("120", "1", "0.12"), nullptr,
-         "compare: no debj.txt in reports (run loan there first: it writes the reports)\n",
+         "compare: no debx.txt in reports (run loan there first: it writes the reports)\n",
          "reports",
-         [](const fs::path& folder) {
-             fs::remove(folder / "debj.txt");
+         [](const fs::path& debx) {
+             fs::remove(debx);
          }},
         {"a report cut short within its last line", cfg("120", "1", "0.12"), nullptr,
          "compare: reports/debx.txt:15: the report ends within this line (cut short?)\n", "reports",
-         [](const fs::path& folder) {
-             std::string report = content_of(folder / "debx.txt");
-             fs::resize_file(folder / "debx.txt", before_totals(report) + 10);
+         [](const fs::path& debx) {
+             fs::resize_file(debx, totals_at(debx) + 10);
          }},
         {"a second totals line", cfg("120", "1", "0.12"), nullptr,
          "compare: reports/debx.txt:16: a line after the totals line\n", "reports",
-         [](const fs::path& folder) {
-             std::string report = content_of(folder / "debx.txt");
-             std::ofstream(folder / "debx.txt", std::ios::app)
-                 << report.substr(before_totals(report));
+         [](const fs::path& debx) {
+             std::ofstream(debx, std::ios::app) << content_of(debx).substr(totals_at(debx));
          }},
         {"an unreadable report", cfg("120", "1", "0.12"), nullptr,
          "compare: cannot read reports/debx.txt\n", "reports",
-         [](const fs::path& folder) {
-             fs::remove(folder / "debx.txt");
-             fs::create_symlink("/proc/self/mem", folder / "debx.txt"); // reading fails
+         [](const fs::path& debx) {
+             fs::remove(debx);
+             fs::create_symlink("/proc/self/mem", debx); // reading it fails
          }},
         {"a report that is a named pipe, which nobody writes", cfg("120", "1", "0.12"), nullptr,
          "compare: reports/debx.txt is not a regular file\n", "reports",
-         [](const fs::path& folder) {
-             fs::remove(folder / "debx.txt");
-             mkfifo((folder / "debx.txt").c_str(), 0644);
+         [](const fs::path& debx) {
+             fs::remove(debx);
+             mkfifo(debx.c_str(), 0644);
          }},
     };
     for (const ToolCase& c : cases) {
