@@ -72,7 +72,7 @@ int run(bool checking)
     float rate = 0.0f;
     std::size_t ends[3];
     if (split_fields(buff, len, &sum, &year, &rate, ends) == 3) {
-        char line[echo_max_chars + store_slack];
+        char line[echo_max_chars];
         write_console(line, static_cast<std::size_t>(format_echo(line, sum, year, rate) - line));
     }
     tell_reading(buff, len, past, false, write_error);
