@@ -975,6 +975,13 @@ std::size_t totals_at(const fs::path& report)
     return content.rfind("\r\n", content.size() - 3) + 2;
 }
 
+// Replaces the first `from` in `report` with `to`.
+void replace_first(const fs::path& report, const std::string& from, const std::string& to)
+{
+    std::string content = content_of(report);
+    std::ofstream(report, std::ios::binary) << content.replace(content.find(from), from.size(), to);
+}
+
 // Runs `script` as `c` says in `dir` and checks its exit status and output,
 // and that it left in the folder nothing new but the chart's schedules.png on
 // success.
@@ -1041,9 +1048,7 @@ TEST(Chart, Table)
         {"a title that would run a command in gnuplot", cfg("120", "1", "0.12"), nullptr,
          "chart: reports/debx.txt:1: not the title line loan writes\n", "reports",
          [](const fs::path& debx) {
-             std::string report = content_of(debx);
-             report.insert(report.find("%]"), "\"; system \"touch PWNED\"; x=\"");
-             std::ofstream(debx, std::ios::binary) << report;
+             replace_first(debx, "%]", "\"; system \"touch PWNED\"; x=\"%]");
          }},
     };
     for (const ToolCase& c : cases) {
@@ -1094,6 +1099,38 @@ TEST(Compare, Table)
          nullptr},
         {"a folder named like an assignment, with a space and a newline", cfg("120", "1", "0.12"),
          example, nullptr, "x=1 two\nlines"},
+        {"amounts that are not finite", cfg("120", "1", "1e39"), nullptr,
+         "compare: reports/debx.txt:3: inf cannot be compared\n"},
+        {"a principal part with a leading zero", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:3: not row 001 as loan writes it\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "[ 9.46]", "[09.46]");
+         }},
+        {"a total principal that is no number", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:15: neither a row nor the totals line loan writes\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "120.00,", "120.0x,");
+         }},
+        {"a title whose term of -1 years has not the 12 rows that follow", cfg("120", "1", "0.12"),
+         nullptr,
+         "compare: reports/debx.txt:15: the totals line after 12 rows; a term of -1 years has "
+         "4294967284\n",
+         "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "[1 ", "[-1 ");
+         }},
+        {"a title whose principal is past 32 bits", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:1: not the title line loan writes\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "[120 ", "[2147483648 ");
+         }},
+        {"a report turned to LF line ends", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:1: a line without its CR LF end\n", "reports",
+         [](const fs::path& debx) {
+             std::string report = content_of(debx);
+             std::erase(report, '\r');
+             std::ofstream(debx, std::ios::binary) << report;
+         }},
         {"a report missing", cfg("120", "1", "0.12"), nullptr,
          "compare: no debx.txt in reports (run loan there first: it writes the reports)\n",
          "reports",
