@@ -53,6 +53,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 #include "cfg.h"
@@ -86,13 +87,19 @@ bool is_blank(const char* text)
     return *skip_space(text) == '\0';
 }
 
-// "%u".
-char* put_unsigned(char* at, std::uint32_t value)
+// The pieces one after the other.
+char* put_all(char* at, std::initializer_list<std::string_view> pieces)
 {
-    // put_int() takes the leading digits (below 2^31) and the last one.
-    return value < 10 ? put_int(at, static_cast<std::int32_t>(value))
-                      : put_int(put_int(at, static_cast<std::int32_t>(value / 10)),
-                                static_cast<std::int32_t>(value % 10));
+    for (std::string_view piece : pieces) {
+        at = put_text(at, piece);
+    }
+    return at;
+}
+
+// `value` in decimal, written in `room` (int32_max_chars at least).
+std::string_view int_text(char* room, std::int64_t value)
+{
+    return between(room, put_int(room, value));
 }
 
 // `text` between double quotes: printable ASCII as it is but `"` and `\`
@@ -128,28 +135,30 @@ char* put_short(char* at, float value)
     return end[-1] == '.' ? end - 1 : end;
 }
 
+// "4.90": `rate` in percent, as the titles print it.
+char* put_percent(char* at, float rate)
+{
+    return put_fixed(at, static_cast<double>(rate) * 100.0, 2, 0);
+}
+
 // "0.049000, 4.90 % a year": the rate as the echo and the titles print it.
 char* put_rate(char* at, float rate)
 {
     at = put_text(put_fixed(at, rate, 6, 0), ", ");
-    return put_text(put_fixed(at, static_cast<double>(rate) * 100.0, 2, 0), " % a year");
+    return put_text(put_percent(at, rate), " % a year");
 }
 
 // "loan: cfg.txt line 2: " (line 0: "loan: cfg.txt: ").
 char* start_finding(char* at, int line)
 {
-    if (line == 0) {
-        return put_text(at, "loan: cfg.txt: ");
-    }
-    at = put_int(put_text(at, "loan: cfg.txt line "), line);
-    return put_text(at, ": ");
+    at = put_text(at, "loan: cfg.txt");
+    return put_text(line == 0 ? at : put_int(put_text(at, " line "), line), ": ");
 }
 
 // "the term \"30 years\"".
 char* put_field(char* at, int k, const char* text)
 {
-    at = put_text(put_text(at, "the "), field_names[k]);
-    return put_quoted(put_text(at, " "), text);
+    return put_quoted(put_all(at, {"the ", field_names[k], " "}), text);
 }
 
 // Ends the finding in `line` with " [code param]\r\n" (no parameter where
@@ -157,11 +166,7 @@ char* put_field(char* at, int k, const char* text)
 int tell_finding(char* line, char* at, std::string_view code, std::string_view param,
                  tell_line tell)
 {
-    at = put_text(put_text(at, " ["), code);
-    if (!param.empty()) {
-        at = put_text(put_text(at, " "), param);
-    }
-    at = put_text(at, "]\r\n");
+    at = put_all(at, {" [", code, param.empty() ? "" : " ", param, "]\r\n"});
     tell(line, static_cast<std::size_t>(at - line));
     return 1;
 }
@@ -232,41 +237,37 @@ int tell_no_number(int k, const char* text, tell_line tell)
     char line[line_size];
     char* at = start_finding(line, k + 1);
     if (is_blank(text)) {
-        at = put_text(put_text(put_text(at, "the line is empty, so the "), field_names[k]),
-                      " reads as ");
-        at = put_text(put_text(put_text(at, zero[k]), "; write the "), field_names[k]);
-        at = put_text(put_text(at, " here "), advice[k]);
+        at = put_all(at, {"the line is empty, so the ", field_names[k], " reads as ", zero[k],
+                          "; write the ", field_names[k], " here ", advice[k]});
         return tell_finding(line, at, "empty", "", tell);
     }
-    at = put_text(put_text(put_field(at, k, text), " is not a number and reads as "), zero[k]);
-    at = put_text(put_text(at, "; write it in digits "), advice[k]);
+    at = put_all(put_field(at, k, text),
+                 {" is not a number and reads as ", zero[k], "; write it in digits ", advice[k]});
     return tell_finding(line, at, k == 2 ? "rate-not-number" : "not-number", "", tell);
 }
 
 // "the principal \"100万\" reads as 100 yuan, as a number ends where its
 // digits do; write 1000000", or the rate's, with what was probably meant in
 // `meant` (no fix where it is empty).
-int tell_text_after(int k, const char* text, char* value, char* value_end, std::string_view meant,
+int tell_text_after(int k, const char* text, std::string_view shown, std::string_view meant,
                     tell_line tell)
 {
     char line[line_size];
-    char* at = put_text(put_field(start_finding(line, k + 1), k, text), " reads as ");
-    at = put_text(at, between(value, value_end));
-    at = put_text(at, ", as a number ends where its digits do");
-    at = meant.empty() ? put_text(at, "; write the number alone")
-                       : put_text(put_text(at, "; write "), meant);
+    char* at = put_all(put_field(start_finding(line, k + 1), k, text),
+                       {" reads as ", shown, ", as a number ends where its digits do"});
+    at = put_all(at, {"; write ", meant.empty() ? "the number alone" : meant});
     return tell_finding(line, at, "text-after-number", meant, tell);
 }
 
-// Text after the number of a principal or term (`value` what it reads as).
-int tell_int_text_after(int k, const char* text, char* value, char* value_end, tell_line tell)
+// Text after the number of a principal or term (`shown` what it reads as).
+int tell_int_text_after(int k, const char* text, std::string_view shown, tell_line tell)
 {
     if (is_blank(int_end(text))) {
         return 0;
     }
     char meant[cfg_content_max + 8];
     char* meant_end = put_meant_int(meant, text);
-    return tell_text_after(k, text, value, value_end, between(meant, meant_end), tell);
+    return tell_text_after(k, text, shown, between(meant, meant_end), tell);
 }
 
 // Line 1, the principal. `alone`: no term on line 2. Returns the count
@@ -275,33 +276,33 @@ int tell_principal(const char* text, std::uint32_t sum, bool alone, tell_line te
 {
     const auto value = static_cast<std::int32_t>(sum);
     char line[line_size];
-    char param[int32_max_chars];
+    char number[int32_max_chars];
     char* const head = start_finding(line, 1);
     if (std::strncmp(text, "\xEF\xBB\xBF", 3) == 0) {
+        std::string_view meant = int_text(number, parse_int(text + 3));
         char* at =
-            put_text(head, "the file starts with a byte-order mark, so the principal reads as "
+            put_all(head, {"the file starts with a byte-order mark, so the principal reads as "
                            "0 yuan; save cfg.txt without it (as ANSI, or UTF-8 without BOM) "
-                           "and it reads as ");
-        char* end = put_int(param, parse_int(text + 3));
-        at = put_text(at, between(param, end));
-        return tell_finding(line, at, "bom", between(param, end), tell);
+                           "and it reads as ",
+                           meant});
+        return tell_finding(line, at, "bom", meant, tell);
     }
     const char* end = int_end(text);
     if (end == text) {
         return tell_no_number(0, text, tell);
     }
     char shown[int32_max_chars + 5];
-    char* shown_end = put_text(put_int(shown, value), " yuan");
+    const std::string_view yuan = between(shown, put_text(put_int(shown, value), " yuan"));
     if (alone && holds_more_values(end)) {
         char* at =
-            put_text(put_quoted(head, text), " holds more than one value, and only the first is "
-                                             "read, as a principal of ");
-        at = put_text(at, between(shown, shown_end));
-        at = put_text(at, "; put the principal, the term and the rate on lines of their own");
+            put_all(put_quoted(head, text),
+                    {" holds more than one value, and only the first is read, as a "
+                     "principal of ",
+                     yuan, "; put the principal, the term and the rate on lines of their own"});
         tell_finding(line, at, "one-line", "", tell);
         return -1;
     }
-    int told = tell_int_text_after(0, text, shown, shown_end, tell);
+    int told = tell_int_text_after(0, text, yuan, tell);
     if (value == INT32_MAX && beyond_int32(text)) {
         char* at =
             put_text(put_field(head, 0, text), " is more than 2147483647 yuan, the most the "
@@ -309,10 +310,9 @@ int tell_principal(const char* text, std::uint32_t sum, bool alone, tell_line te
         told += tell_finding(line, at, "principal-saturated", "2147483647", tell);
     }
     if (value < 0) {
-        char* at = put_text(put_field(head, 0, text), " is negative: the titles show ");
-        at = put_text(at, between(shown, shown_end));
-        at = put_text(put_unsigned(put_text(at, " and the schedules compute "), sum), " yuan");
-        at = put_text(at, "; write it without the minus sign");
+        char* at = put_all(put_field(head, 0, text),
+                           {" is negative: the titles show ", yuan, " and the schedules compute ",
+                            int_text(number, sum), " yuan; write it without the minus sign"});
         const char* digits = skip_space(text) + 1;
         told += tell_finding(line, at, "principal-negative", between(digits, end), tell);
     }
@@ -326,31 +326,29 @@ int tell_term(const char* text, std::uint32_t year, tell_line tell)
         return tell_no_number(1, text, tell);
     }
     char shown[int32_max_chars + 6];
-    char* shown_end = put_text(put_int(shown, static_cast<std::int32_t>(year)), " years");
-    int told = tell_int_text_after(1, text, shown, shown_end, tell);
+    const std::string_view years =
+        between(shown, put_text(put_int(shown, static_cast<std::int32_t>(year)), " years"));
+    int told = tell_int_text_after(1, text, years, tell);
     char line[line_size];
-    char* at = put_text(put_field(start_finding(line, 2), 1, text), " reads as ");
-    at = put_text(at, between(shown, shown_end));
+    char* at = put_all(put_field(start_finding(line, 2), 1, text), {" reads as ", years});
     const std::uint32_t periods = year * 12u;
-    char param[int32_max_chars];
+    char number[int32_max_chars];
     if (year == 0) {
         at = put_text(at, ", so the schedules have no rows");
         return told + tell_finding(line, at, "term-zero", "", tell);
     }
     if (periods > periods_max) {
-        at = put_unsigned(put_text(at, ", "), periods);
-        char* end = put_unsigned(param, periods_max);
-        at = put_text(at, " periods, more than the ");
-        at = put_text(at, between(param, end));
-        at = put_text(at, " the program computes, so it writes no schedule");
-        return told + tell_finding(line, at, "too-many-periods", between(param, end), tell);
+        const std::string_view most = int_text(number, periods_max);
+        at = put_int(put_text(at, ", "), periods);
+        at = put_all(at, {" periods, more than the ", most,
+                          " the program computes, so it writes no schedule"});
+        return told + tell_finding(line, at, "too-many-periods", most, tell);
     }
     if (std::uint64_t{year} * 12 != periods) {
-        char* end = put_unsigned(param, periods);
-        at = put_text(at, ", whose months wrap at 2^32 to ");
-        at = put_text(at, between(param, end));
-        at = put_text(at, " periods, the rows the schedules have");
-        return told + tell_finding(line, at, "term-wraps", between(param, end), tell);
+        const std::string_view wrapped = int_text(number, periods);
+        at = put_all(at, {", whose months wrap at 2^32 to ", wrapped,
+                          " periods, the rows the schedules have"});
+        return told + tell_finding(line, at, "term-wraps", wrapped, tell);
     }
     return told;
 }
@@ -379,10 +377,9 @@ int tell_rate(const char* text, float rate, tell_line tell)
         return tell_no_number(2, text, tell);
     }
     char shown[float6_max_chars + percent_max_chars + 12];
-    char* shown_end = put_rate(shown, rate);
+    const std::string_view read = between(shown, put_rate(shown, rate));
     char line[line_size];
-    char* at = put_text(put_field(start_finding(line, 3), 2, text), " reads as ");
-    at = put_text(at, between(shown, shown_end));
+    char* at = put_all(put_field(start_finding(line, 3), 2, text), {" reads as ", read});
     char fix[float6_max_chars];
     std::size_t fix_len = 0;
     if (*end == ',' && is_digit(end[1])) {
@@ -407,7 +404,7 @@ int tell_rate(const char* text, float rate, tell_line tell)
         return 0;
     }
     const char* number = skip_space(text);
-    return tell_text_after(2, text, shown, shown_end, between(number, end), tell);
+    return tell_text_after(2, text, read, between(number, end), tell);
 }
 
 // UTF-16 text: a byte-order mark of UTF-16, or a NUL in the first two bytes
@@ -426,44 +423,46 @@ int tell_utf16(std::uint32_t sum, std::uint32_t year, float rate, tell_line tell
                                                 "principal of ");
     at = put_text(put_int(at, static_cast<std::int32_t>(sum)), " yuan, a term of ");
     at = put_text(put_int(at, static_cast<std::int32_t>(year)), " years and a rate of ");
-    at = put_fixed(at, rate, 6, 0);
-    at = put_text(at, "; save cfg.txt as plain text (ANSI or UTF-8)");
+    at = put_text(put_fixed(at, rate, 6, 0), "; save cfg.txt as plain text (ANSI or UTF-8)");
     return tell_finding(line, at, "utf16", "", tell);
 }
 
-// The limit of 127 bytes ends the content inside line `line`, read as `text`.
+// The limit of 127 bytes ends the content inside line `line_no`, read as `text`.
 int tell_cut(int line_no, const char* text, tell_line tell)
 {
     char line[line_size];
-    char param[int32_max_chars];
-    char* param_end = put_int(param, static_cast<std::int32_t>(cfg_content_max));
-    char* at = put_text(start_finding(line, line_no), "only the first ");
-    at = put_text(at, between(param, param_end));
-    at = put_quoted(put_text(at, " bytes of cfg.txt are read, and they end in this line, read as "),
-                    text);
-    at = put_text(at, "; the rest of the file is not read");
-    return tell_finding(line, at, "cut", between(param, param_end), tell);
+    char number[int32_max_chars];
+    const std::string_view limit = int_text(number, cfg_content_max);
+    char* at = put_all(start_finding(line, line_no),
+                       {"only the first ", limit,
+                        " bytes of cfg.txt are read, and they end in this line, read as "});
+    at = put_text(put_quoted(at, text), "; the rest of the file is not read");
+    return tell_finding(line, at, "cut", limit, tell);
 }
 
 int tell_few_fields(int found, tell_line tell)
 {
     char line[line_size];
-    char* at = put_int(put_text(start_finding(line, 0), "it holds "), found);
-    at = put_text(at, " of the 3 values (the principal, the term and the rate, a line each): "
-                      "the others read as 0, and the values are not echoed");
-    char param[int32_max_chars];
-    char* end = put_int(param, found);
-    return tell_finding(line, at, "few-fields", between(param, end), tell);
+    char number[int32_max_chars];
+    const std::string_view count = int_text(number, found);
+    char* at = put_all(start_finding(line, 0),
+                       {"it holds ", count,
+                        " of the 3 values (the principal, the term and the rate, a line each): "
+                        "the others read as 0, and the values are not echoed"});
+    return tell_finding(line, at, "few-fields", count, tell);
 }
 
-// " (line 2 \"30\")\r\n", or " (not in cfg.txt)\r\n".
-char* put_source(char* at, int k, int flag, const char* text)
+// Ends the value line in `line` with " (line 2 \"30\")\r\n", or " (not in
+// cfg.txt)\r\n", and tells it.
+void tell_value(char* line, char* at, int k, int flag, const char* text, tell_line tell)
 {
     if (k >= flag) {
-        return put_text(at, " (not in cfg.txt)\r\n");
+        at = put_text(at, " (not in cfg.txt)\r\n");
+    } else {
+        at = put_int(put_text(at, " (line "), k + 1);
+        at = put_text(put_quoted(put_text(at, " "), text), ")\r\n");
     }
-    at = put_int(put_text(at, " (line "), k + 1);
-    return put_text(put_quoted(put_text(at, " "), text), ")\r\n");
+    tell(line, static_cast<std::size_t>(at - line));
 }
 
 // The four lines of `loan --check` before its findings.
@@ -471,20 +470,16 @@ void tell_values(std::size_t len, int flag, char fields[][cfg_content_max + 1], 
                  std::uint32_t year, float rate, tell_line tell)
 {
     char line[line_size];
-    char* at = put_int(put_text(line, "cfg.txt: "), static_cast<std::int32_t>(len));
+    char* at = put_int(put_text(line, "cfg.txt: "), static_cast<std::int64_t>(len));
     at = put_text(put_int(put_text(at, " bytes, "), flag), " fields\r\n");
     tell(line, static_cast<std::size_t>(at - line));
     at = put_int(put_text(line, "principal: "), static_cast<std::int32_t>(sum));
-    at = put_source(at, 0, flag, fields[0]);
-    tell(line, static_cast<std::size_t>(at - line));
+    tell_value(line, at, 0, flag, fields[0], tell);
     at = put_int(put_text(line, "term: "), static_cast<std::int32_t>(year));
-    at = put_text(put_unsigned(put_text(at, " years, "), year * 12u), " periods");
-    at = put_source(at, 1, flag, fields[1]);
-    tell(line, static_cast<std::size_t>(at - line));
+    at = put_text(put_int(put_text(at, " years, "), year * 12u), " periods");
+    tell_value(line, at, 1, flag, fields[1], tell);
     at = put_text(put_fixed(put_text(line, "rate: "), rate, 6, 0), " a year, ");
-    at = put_text(put_fixed(at, static_cast<double>(rate) * 100.0, 2, 0), " %");
-    at = put_source(at, 2, flag, fields[2]);
-    tell(line, static_cast<std::size_t>(at - line));
+    tell_value(line, put_text(put_percent(at, rate), " %"), 2, flag, fields[2], tell);
 }
 
 } // namespace
