@@ -110,15 +110,10 @@ char* put_quoted(char* at, const char* text)
     *at++ = '"';
     for (; *text != '\0'; ++text) {
         auto c = static_cast<unsigned char>(*text);
-        if (c == '"' || c == '\\') {
-            *at++ = '\\';
-            *at++ = *text;
-        } else if (c >= 0x20 && c <= 0x7E) {
-            *at++ = *text;
+        if (c >= 0x20 && c <= 0x7E) {
+            at = put_all(at, {c == '"' || c == '\\' ? "\\" : "", {text, 1}});
         } else {
-            at = put_text(at, "\\x");
-            *at++ = hex[c >> 4];
-            *at++ = hex[c & 15];
+            at = put_all(at, {"\\x", {&hex[c >> 4], 1}, {&hex[c & 15], 1}});
         }
     }
     *at++ = '"';
@@ -353,20 +348,23 @@ int tell_term(const char* text, std::uint32_t year, tell_line tell)
     return told;
 }
 
-// The rate meant as `percent` %: " % write 0.049", and the fraction in
-// `fix` (empty where it rounds to 0 or is not finite).
-char* put_percent_fix(char* at, float percent, char* fix, std::size_t* fix_len)
+// Ends the rate's finding in `line` with `reason` and what to write for a
+// rate meant as `percent` %, "; for 4.9 % write 0.049" (the fraction also its
+// parameter), or the advice where the fraction rounds to 0 or is not finite;
+// tells it with `code`.
+int tell_percent(char* line, char* at, std::string_view reason, float percent,
+                 std::string_view code, tell_line tell)
 {
-    float fraction = percent / 100.0f;
-    char* fix_end = put_short(fix, fraction);
-    *fix_len = std::isfinite(fraction) && between(fix, fix_end) != "0"
-                   ? static_cast<std::size_t>(fix_end - fix)
-                   : 0;
-    if (*fix_len == 0) {
-        return put_text(at, "; write the rate as a fraction, 0.049 for 4.9 %");
+    const float fraction = percent / 100.0f;
+    char room[float6_max_chars];
+    const std::string_view fix = between(room, put_short(room, fraction));
+    at = put_text(at, reason);
+    if (!std::isfinite(fraction) || fix == "0") {
+        at = put_text(at, "; write the rate as a fraction, 0.049 for 4.9 %");
+        return tell_finding(line, at, code, "", tell);
     }
-    at = put_text(put_short(put_text(at, "; for "), percent), " % write ");
-    return put_text(at, std::string_view(fix, *fix_len));
+    at = put_all(put_short(put_text(at, "; for "), percent), {" % write ", fix});
+    return tell_finding(line, at, code, fix, tell);
 }
 
 // Line 3, the rate.
@@ -380,25 +378,22 @@ int tell_rate(const char* text, float rate, tell_line tell)
     const std::string_view read = between(shown, put_rate(shown, rate));
     char line[line_size];
     char* at = put_all(put_field(start_finding(line, 3), 2, text), {" reads as ", read});
-    char fix[float6_max_chars];
-    std::size_t fix_len = 0;
     if (*end == ',' && is_digit(end[1])) {
         // Read again with a decimal point: what was meant.
         char pointed[cfg_content_max + 1];
         std::strcpy(pointed, text);
         pointed[end - text] = '.';
         auto meant = static_cast<float>(parse_decimal(pointed));
-        at = put_text(at, ", as a decimal comma ends the number");
-        at = put_percent_fix(at, meant >= 1.0f ? meant : meant * 100.0f, fix, &fix_len);
-        return tell_finding(line, at, "rate-comma", std::string_view(fix, fix_len), tell);
+        return tell_percent(line, at, ", as a decimal comma ends the number",
+                            meant >= 1.0f ? meant : meant * 100.0f, "rate-comma", tell);
     }
     const bool percent_sign = *skip_space(end) == '%';
     if (percent_sign || rate >= 1.0f) {
-        at = put_text(at, percent_sign ? ", as the % sign is not read"
-                                       : ", as the rate is a fraction (1 is 100 %)");
         // A rate of 100 or more is no percent written as such, unless it says so.
-        at = put_percent_fix(at, percent_sign || rate < 100.0f ? rate : INFINITY, fix, &fix_len);
-        return tell_finding(line, at, "rate-percent", std::string_view(fix, fix_len), tell);
+        return tell_percent(line, at,
+                            percent_sign ? ", as the % sign is not read"
+                                         : ", as the rate is a fraction (1 is 100 %)",
+                            percent_sign || rate < 100.0f ? rate : INFINITY, "rate-percent", tell);
     }
     if (is_blank(end)) {
         return 0;
