@@ -261,8 +261,7 @@ int tell_int_text_after(int k, const char* text, std::string_view shown, tell_li
         return 0;
     }
     char meant[cfg_content_max + 8];
-    char* meant_end = put_meant_int(meant, text);
-    return tell_text_after(k, text, shown, between(meant, meant_end), tell);
+    return tell_text_after(k, text, shown, between(meant, put_meant_int(meant, text)), tell);
 }
 
 // Line 1, the principal. `alone`: no term on line 2. Returns the count
@@ -465,7 +464,7 @@ void tell_values(std::size_t len, int flag, char fields[][cfg_content_max + 1], 
                  std::uint32_t year, float rate, tell_line tell)
 {
     char line[line_size];
-    char* at = put_int(put_text(line, "cfg.txt: "), static_cast<std::int64_t>(len));
+    char* at = put_int(put_text(line, "cfg.txt: "), len);
     at = put_text(put_int(put_text(at, " bytes, "), flag), " fields\r\n");
     tell(line, static_cast<std::size_t>(at - line));
     at = put_int(put_text(line, "principal: "), static_cast<std::int32_t>(sum));

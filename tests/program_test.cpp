@@ -71,13 +71,11 @@ struct WorkDir {
     }
 };
 
-// A program to run: its path, the program that starts it (such as wine for a
-// Windows build) or nullptr, and a "NAME=value" to add to its environment or
-// nullptr.
+// A program to run: its path, and the program that starts it (such as wine
+// for a Windows build) or nullptr.
 struct Program {
     const char* runner;
     const char* path;
-    const char* env = nullptr;
 };
 
 // This build's program, or the one named by LOAN_PROGRAM, started through
@@ -173,9 +171,6 @@ int run_loan(const WorkDir& dir, Output output = Output::file,
         alarm(60);                     // a program that hangs is killed
         if (in_child != nullptr) {
             in_child();
-        }
-        if (program.env != nullptr) {
-            putenv(const_cast<char*>(program.env));
         }
         if (program.runner != nullptr) {
             execl(program.runner, program.runner, program.path, argument,
@@ -910,8 +905,7 @@ TEST(CrossBuild, SameBytes)
     if (other_path == nullptr) {
         GTEST_SKIP() << "LOAN_OTHER_PROGRAM names no other build";
     }
-    const Program other{std::getenv("LOAN_OTHER_RUNNER"), other_path,
-                        std::getenv("LOAN_OTHER_ENV")};
+    const Program other{std::getenv("LOAN_OTHER_RUNNER"), other_path};
     std::vector<const char*> configurations = {
         nullptr,
         fault_loan,
