@@ -1,6 +1,7 @@
 // The form and its warnings: cfg.txt written from the typed loan, and what the
 // program will read from any cfg.txt, worked out as the program reads it
 // (src/cfg.cpp, src/loan.cpp), so that each warning says what it will do.
+import { $, T, number } from './texts.js';
 
 const PERIODS_MAX = 1200000;
 // The program reads at most this many bytes of cfg.txt, after its text-mode
@@ -183,3 +184,5 @@ function showWarnings(warnings, offer) {
   $('#warnings').hidden = list.length === 0;
   $('#run-anyway').hidden = !offer;
 }
+
+export { CFG_RAW_MAX, warningsFor, typedLoan, showReadValues, showWarnings };

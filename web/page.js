@@ -1,7 +1,15 @@
 // The page around the program: it writes cfg.txt from the form (or takes a
 // chosen one as it is), runs the program in a Web Worker, and shows what it
 // wrote: the messages, the summary, the chart and both reports, which it
-// saves byte for byte. A new run replaces the one in progress.
+// saves byte for byte, and as a spreadsheet. A new run replaces the one in
+// progress; a long one shows how far it has come and can be stopped.
+import { $, T, setLanguage, chosenLanguage } from './texts.js';
+import { CFG_RAW_MAX, warningsFor, typedLoan, showReadValues, showWarnings } from './form.js';
+import { showSummary } from './summary.js';
+import { drawChart, chartKey, followPointer, resetPointer } from './chart.js';
+import { gbk, showTable, showYears, showHeads, renderTable, tableKey } from './tables.js';
+import { csvOf, saveAs } from './csv.js';
+import { preparePrint } from './print.js';
 
 const wasm = Uint8Array.from(atob($('#wasm').textContent.trim()), (c) => c.charCodeAt(0));
 const workerUrl = URL.createObjectURL(new Blob([$('#worker-source').textContent], { type: 'text/javascript' }));
@@ -10,6 +18,7 @@ let latest = 0; // counts the runs asked for: a file read that a newer run overt
 let shown = null; // the worker's answer on the page, or null
 let status = () => ''; // the status line's text, in the page's language
 let lastWarnings = null; // warn()'s arguments for the warnings on the page, or null
+let spare = null; // a worker that has the program compiled, ready for the next run
 
 // The status line: `text` gives it in the page's language; `state` is
 // working, warned, done or failed.
@@ -23,14 +32,38 @@ function setStatus(text, state) {
 function stopRun() {
   if (worker) worker.terminate();
   worker = null;
+  $('#progress').hidden = true;
+}
+
+// A worker for the next run, the program compiled in it ahead of time, so
+// that a short loan waits on nothing but its own run.
+function nextWorker() {
+  const w = spare;
+  spare = new Worker(workerUrl);
+  spare.postMessage({ wasm });
+  return w;
+}
+
+// How far the run in progress has come: each plan's rows of all its periods.
+function showProgress(p) {
+  const all = Math.max(p.periods, 1);
+  const bar = $('#progress [role=progressbar]');
+  bar.setAttribute('aria-label', T['progress-label']);
+  bar.setAttribute('aria-valuemax', 2 * p.periods);
+  bar.setAttribute('aria-valuenow', Math.min(p.debx + p.debj, 2 * p.periods));
+  bar.setAttribute('aria-valuetext', T.progress(p.debx, p.debj, p.periods));
+  bar.firstElementChild.style.width = `${Math.min((p.debx + p.debj) / (2 * all), 1) * 100}%`;
+  $('#progress').hidden = false;
 }
 
 // Takes the previous loan's results and links off the page.
 function clearResults() {
   shown = null;
-  chartPointer = null;
+  resetPointer();
+  preparePrint(null);
   $('#results').hidden = true;
   $('#program-says').hidden = true;
+  $('#program-read').hidden = true;
   document.querySelectorAll('a.save').forEach((link) => {
     if (link.href) URL.revokeObjectURL(link.href);
     link.removeAttribute('href');
@@ -56,11 +89,15 @@ function run(bytes, focus) {
   $('#run-anyway').hidden = true;
   setStatus(() => T.working, 'working');
   const started = performance.now();
-  const w = new Worker(workerUrl);
+  const w = nextWorker();
   worker = w;
   w.onmessage = (event) => {
-    worker = null;
-    w.terminate();
+    if (worker !== w) return;
+    if (event.data.progress) {
+      showProgress(event.data.progress);
+      return;
+    }
+    stopRun();
     show(event.data, (performance.now() - started) / 1000, focus);
   };
   w.onerror = w.onmessageerror = (event) => {
@@ -75,25 +112,61 @@ function run(bytes, focus) {
 // Puts the worker's answer on the page.
 function show(answer, seconds, focus) {
   shown = answer;
-  const messages = gbk.decode(answer.messages);
-  $('#program-says').hidden = messages === '';
-  $('#messages').textContent = messages;
+  showMessages(gbk.decode(answer.messages));
   $('#results').hidden = !answer.debx && !answer.debj;
   for (const name of ['debx', 'debj']) {
     showTable(name, answer[name]);
     const link = $(`a.save[data-file=${name}]`);
     if (answer[name]) link.href = URL.createObjectURL(answer[name].blob);
   }
+  showYears(answer.debx, answer.debj);
   render();
   setStatus(() => (answer.status === 0 ? T.done(seconds.toFixed(1)) : T.failed(answer.status)), answer.status === 0 ? 'done' : 'failed');
   if (focus) ($('#warnings').hidden ? $('#results').hidden ? $('#status') : $('#summary-heading') : $('#warnings li')).focus();
 }
 
-// What depends on the page's language and width: the summary and the chart.
+// The console's lines: the echo ("sum: ..., year: ..., rate: ...") as what
+// the program read, in the page's own style; any other message as it is.
+function showMessages(text) {
+  const echo = /^sum: .*\r?\n/.exec(text);
+  const rest = echo ? text.slice(echo[0].length) : text;
+  $('#program-read').hidden = !echo;
+  $('#echo').textContent = echo ? echo[0].trim() : '';
+  $('#program-says').hidden = rest === '';
+  $('#messages').textContent = rest;
+}
+
+// What depends on the page's language and width: the summary, the chart, the
+// English renderings of the reports' own lines and the printed schedules.
 function render() {
   if (!shown || $('#results').hidden) return;
   showSummary(shown.plans, shown.comparison);
   redrawChart();
+  for (const part of ['title', 'totals']) {
+    document.querySelectorAll(`.report .${part}`).forEach((line) => {
+      const english = line.nextElementSibling;
+      english.textContent = T.english(line.textContent) || '';
+      english.hidden = english.textContent === '';
+    });
+  }
+  const answer = shown;
+  // After the figures, so that they never wait on it.
+  setTimeout(() => { if (shown === answer) preparePrint(answer); });
+}
+
+// The schedules by month, or both plans' sums by year.
+function showView(view) {
+  document.querySelectorAll('#view button').forEach((b) => b.setAttribute('aria-pressed', String(b.dataset.view === view)));
+  $('.reports').hidden = view !== 'months';
+  $('#years').hidden = view !== 'years';
+  document.querySelectorAll('.rows').forEach(renderTable);
+}
+
+// Saves a plan's schedule as a spreadsheet.
+async function saveCsv(name) {
+  const answer = shown;
+  const blob = await csvOf(answer[name], answer.plans[name]);
+  if (shown === answer) saveAs(blob, `${T[`${name}-report`]}.csv`);
 }
 
 // The chart of the loan on the page, at the page's width and pointer.
@@ -137,6 +210,13 @@ $('#loan-form').addEventListener('submit', (event) => {
   $('#warnings li').focus();
 });
 $('#run-anyway').addEventListener('click', () => run(typedLoan().bytes, true));
+$('#stop').addEventListener('click', () => {
+  latest++;
+  stopRun();
+  setStatus(() => T.stoppedByYou, 'failed');
+});
+document.querySelectorAll('#view button').forEach((b) => b.addEventListener('click', () => showView(b.dataset.view)));
+document.querySelectorAll('button.csv').forEach((b) => b.addEventListener('click', () => saveCsv(b.dataset.file)));
 $('#cfg-file').addEventListener('change', (event) => {
   if (event.target.files[0]) runFile(event.target.files[0]);
   event.target.value = ''; // so that choosing the same file again runs it again
@@ -152,6 +232,7 @@ $('#language').addEventListener('click', (event) => {
   setLanguage(event.target.dataset.language, true);
   showHeads();
   $('#status').textContent = status();
+  $('#view').setAttribute('aria-label', T['years-report']);
   if (lastWarnings && !$('#warnings').hidden) warn(...lastWarnings);
   render();
 });
@@ -168,3 +249,5 @@ new ResizeObserver(() => {
 }).observe(document.body);
 setLanguage(chosenLanguage(), false);
 showHeads();
+$('#view').setAttribute('aria-label', T['years-report']);
+nextWorker(); // the first run's worker, compiling now

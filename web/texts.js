@@ -2,6 +2,7 @@
 // language or by the borrower (remembered where the browser lets the page
 // keep it), and the way amounts are written: thousands separators, two
 // decimals, exactly the digits the reports print.
+import { amount } from './printed.js';
 
 const MAX_PERIODS_TEXT = '1,200,000';
 const $ = (selector) => document.querySelector(selector);
@@ -18,9 +19,7 @@ function grouped(text) {
 
 // Cents as an amount with thousands separators, digit for digit as printed.
 function money(cents) {
-  if (!Number.isFinite(cents)) return '—';
-  const magnitude = Math.abs(cents);
-  return grouped(`${cents < 0 ? '-' : ''}${Math.floor(magnitude / 100)}.${String(magnitude % 100).padStart(2, '0')}`);
+  return grouped(amount(cents));
 }
 
 const TEXTS = {
@@ -41,13 +40,26 @@ const TEXTS = {
     'warnings-intro': '程序会这样读取，这多半不是你的本意：',
     'run-anyway': '照样计算',
     summary: '一览',
-    'program-says': '程序的输出：',
+    'program-says': '程序的信息：',
+    'program-read': '程序读到：',
     debx: '等额本息',
     'debx-words': '每月还款额相同',
     debj: '等额本金',
     'debj-words': '每月还本金相同，月供逐月减少',
-    'compare-text': 'tools/compare.sh 的比较原文',
-    'readout-hint': '把指针或手指移到图上，或在图上按方向键，可看任一期两种方式的月供和已付利息。',
+    'compare-text': '两种方式的比较（纯文字）',
+    'save-text': '下载报表',
+    'save-csv': '下载表格（CSV，可用 Excel 打开）',
+    'by-month': '按月',
+    'by-year': '按年',
+    'years-report': '按年汇总',
+    stop: '停止',
+    'progress-label': '计算进度',
+    progress: (x, j, n) => `等额本息 ${number(x)} / ${number(n)} 期，等额本金 ${number(j)} / ${number(n)} 期`,
+    stoppedByYou: '已停止，没有结果。可以再次计算。',
+    yearsHead: ['年', '等额本息 还款', '本金', '利息', '等额本金 还款', '本金', '利息'],
+    csvTotal: '合计',
+    english: () => null,
+    'readout-hint': '把指针或手指移到图上，或在图上按方向键（翻页键按年移动），可看任一期两种方式的月供和已付利息。',
     'debx-report': '等额本息还款表',
     'debj-report': '等额本金还款表',
     head: ['期数', '月供', '本金', '利息'],
@@ -60,7 +72,7 @@ const TEXTS = {
     interest: '利息总额',
     paid: '还款总额',
     noPeriods: '没有还款期',
-    notAmounts: '这里的金额不是数（nan 或 inf）：程序的单精度运算超出了范围，报表照此写出。',
+    notAmounts: (y) => `从第 ${number(y)} 年起，金额超出了程序所用的单精度数能表示的范围，还款表里写作 nan 或 inf，图上的线也在那里中断。`,
     saved: (x) => ['等额本金少付利息 ', x],
     lower: (n) => ['从第 ', n, ' 期起，等额本金的月供更低'],
     neverLower: '等额本金的月供从不更低',
@@ -96,7 +108,8 @@ const TEXTS = {
     yearAxis: '年',
     monthAxis: '期',
     crossover: (n) => [`第 ${n} 期起`, '等额本金月供更低'],
-    readout: (n, x, j) => `第 ${number(n)} 期（第 ${number(Math.ceil(n / 12))} 年）：等额本息月供 ${x[0]}，已付利息 ${x[1]}；等额本金月供 ${j[0]}，已付利息 ${j[1]}`,
+    readout: (n, byYear, x, j) => `${byYear ? `第 ${number(Math.ceil(n / 12))} 年第 ${(n - 1) % 12 + 1} 个月（第 ${number(n)} 期）` : `第 ${number(n)} 期`}：` +
+      `等额本息月供 ${x[0]}，已付利息 ${x[1]}；等额本金月供 ${j[0]}，已付利息 ${j[1]}`,
     alt: (f) => `等额本息${f.x}；等额本金${f.j}。${f.d}`,
     altPlan: (first, last, interest) => `月供 ${first}${first === last ? '' : ` 至 ${last}`}，利息总额 ${interest} 元`,
   },
@@ -118,12 +131,31 @@ const TEXTS = {
     'run-anyway': 'Compute it as typed',
     summary: 'At a glance',
     'program-says': 'The program says:',
+    'program-read': 'The program read: ',
     debx: 'Equal installments',
     'debx-words': 'the same payment every month',
     debj: 'Equal principal',
     'debj-words': 'the same principal every month, payments fall',
-    'compare-text': 'The comparison as tools/compare.sh prints it',
-    'readout-hint': 'Point at the chart, touch it or use the arrow keys on it to read both plans\' payment and interest so far in any month.',
+    'compare-text': 'The comparison as plain text',
+    'save-text': 'Download',
+    'save-csv': 'Spreadsheet (CSV)',
+    'by-month': 'By month',
+    'by-year': 'By year',
+    'years-report': 'Year by year',
+    stop: 'Stop',
+    'progress-label': 'Progress',
+    progress: (x, j, n) => `equal installments ${number(x)} of ${number(n)} periods, equal principal ${number(j)} of ${number(n)}`,
+    stoppedByYou: 'Stopped: no results. You can compute again.',
+    yearsHead: ['Year', 'Equal installments: paid', 'principal', 'interest', 'Equal principal: paid', 'principal', 'interest'],
+    csvTotal: 'Total',
+    // The program's title and totals lines in English, the numbers as printed.
+    english: (line) => {
+      const title = /^(\S+)\[(-?\d+) 元\] \[(-?\d+) 年\] \[利率(.*)%\]$/.exec(line);
+      if (title) return `${title[1] === '等额本息借款' ? 'Equal installments loan' : 'Equal principal loan'} [¥${title[2]}] [${title[3]} years] [rate ${title[4]} %]`;
+      const totals = /^全部还款: (.*), 本金: (.*), 利息: (.*)$/.exec(line);
+      return totals && `Total repaid: ¥${totals[1]}, principal: ¥${totals[2]}, interest: ¥${totals[3]}`;
+    },
+    'readout-hint': 'Point at the chart, touch it or use the arrow keys on it (Page Up and Page Down by a year) to read both plans\' payment and interest so far in any month.',
     'debx-report': 'Equal installments schedule',
     'debj-report': 'Equal principal schedule',
     head: ['Month', 'Payment', 'Principal', 'Interest'],
@@ -136,7 +168,7 @@ const TEXTS = {
     interest: 'Total interest',
     paid: 'Total paid',
     noPeriods: 'No periods',
-    notAmounts: 'Amounts here are not numbers (nan or inf): the program\'s single-precision arithmetic ran out of range, and its report says so.',
+    notAmounts: (y) => `From year ${number(y)} on, the amounts are larger than the program's single-precision numbers can hold: the schedule shows them as nan or inf, and the chart's line stops there.`,
     saved: (x) => ['Equal principal saves ', x, ' of interest'],
     lower: (n) => ['From month ', n, ' on, equal principal pays less each month'],
     neverLower: 'Equal principal never pays less in a month',
@@ -172,7 +204,8 @@ const TEXTS = {
     yearAxis: 'Year',
     monthAxis: 'Month',
     crossover: (n) => [`from month ${n}`, 'equal principal pays less'],
-    readout: (n, x, j) => `Month ${number(n)} (year ${number(Math.ceil(n / 12))}): equal installments: payment ${x[0]}, interest so far ${x[1]}; equal principal: payment ${j[0]}, interest so far ${j[1]}`,
+    readout: (n, byYear, x, j) => `${byYear ? `Year ${number(Math.ceil(n / 12))}, month ${(n - 1) % 12 + 1} (period ${number(n)})` : `Month ${number(n)}`}: ` +
+      `equal installments: payment ${x[0]}, interest so far ${x[1]}; equal principal: payment ${j[0]}, interest so far ${j[1]}`,
     alt: (f) => `Equal installments: ${f.x}. Equal principal: ${f.j}. ${f.d}`,
     altPlan: (first, last, interest) => `monthly payment ${first}${first === last ? '' : ` falling to ${last}`}, total interest ${interest}`,
   },
@@ -205,3 +238,5 @@ function setLanguage(language, remember) {
     try { localStorage.setItem('loan-language', language); } catch (e) { /* storage refused */ }
   }
 }
+
+export { $, T, number, grouped, money, chosenLanguage, setLanguage };

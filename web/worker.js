@@ -1,8 +1,10 @@
 // Runs the program (WebAssembly, WASI) in a Web Worker over a file system in
 // memory: cfg.txt in, debx.txt and debj.txt out, and the console's messages.
-// The page posts {wasm, cfg}; the worker answers with the exit status, the
-// messages and what readReports() (reports.js) makes of debx.txt and debj.txt.
-'use strict';
+// The page posts {wasm, cfg}; while the program runs the worker posts its
+// progress ({progress: {debx, debj: rows so far, periods: all of them}}),
+// then answers with the exit status, the messages and what readReports()
+// makes of debx.txt and debj.txt, which it has read as they were written.
+import { newReport, scan, periodsOf, readReports } from './reports.js';
 
 // WASI's error numbers and constants used here.
 const ERRNO_BADF = 8;
@@ -36,8 +38,12 @@ class Exit {
   constructor(code) { this.code = code; }
 }
 
-// Runs the module with `cfg` (Uint8Array, or null for no cfg.txt).
-function runProgram(module, cfg) {
+// How often, in milliseconds, a long run says how far it has come.
+const PROGRESS_EVERY = 100;
+
+// Runs the module with `cfg` (Uint8Array, or null for no cfg.txt); `progress`
+// hears of each report's rows so far, now and then.
+function runProgram(module, cfg, progress = () => {}) {
   const files = new Map();
   if (cfg) files.set('cfg.txt', newFile(cfg));
   const console = newFile();
@@ -46,20 +52,21 @@ function runProgram(module, cfg) {
   let memory;
   const view = () => new DataView(memory.buffer);
   const bytes = (ptr, len) => new Uint8Array(memory.buffer, ptr, len);
-  // The bytes of a list of (pointer, length) pairs, gathered.
-  const gather = (iovs, count) => {
+  // The bytes of a list of (pointer, length) pairs, each in turn.
+  const eachPart = (iovs, count, use) => {
     const v = view();
-    const parts = [];
     let total = 0;
     for (let i = 0; i < count; i++) {
-      const part = bytes(v.getUint32(iovs + 8 * i, true), v.getUint32(iovs + 8 * i + 4, true));
-      parts.push(part);
-      total += part.length;
+      const length = v.getUint32(iovs + 8 * i + 4, true);
+      use(bytes(v.getUint32(iovs + 8 * i, true), length));
+      total += length;
     }
-    const all = new Uint8Array(total);
-    let at = 0;
-    for (const part of parts) { all.set(part, at); at += part.length; }
-    return all;
+    return total;
+  };
+  let told = performance.now();
+  const rowsSoFar = () => {
+    const [x, j] = ['debx.txt', 'debj.txt'].map((name) => files.get(name) && files.get(name).report);
+    return { debx: x ? x.rows : 0, debj: j ? j.rows : 0, periods: x ? periodsOf(x) : 0 };
   };
   const wasi = {
     // The command line: the program's name alone, as when run without arguments.
@@ -74,21 +81,27 @@ function runProgram(module, cfg) {
       return 0;
     },
     fd_write(fd, iovs, count, written) {
-      const data = gather(iovs, count);
+      let total;
       if (fd === 1 || fd === 2) {
         // The program writes the echo and each message in a write of its own,
         // each starting with a lower-case letter, and copies the reports in
         // blocks of whole lines that start with a digit or a GBK title byte:
-        // only the echo and the messages are kept.
-        if (data.length > 0 && data[0] >= 0x61 && data[0] <= 0x7A) append(console, data, console.size);
+        // only the echo and the messages are kept, the copies never gathered.
+        const first = count > 0 ? bytes(view().getUint32(iovs, true), 1)[0] : 0;
+        const keep = first >= 0x61 && first <= 0x7A;
+        total = eachPart(iovs, count, (part) => { if (keep) append(console, part, console.size); });
       } else if (open.has(fd)) {
         const o = open.get(fd);
-        append(o.file, data, o.position);
-        o.position += data.length;
+        total = eachPart(iovs, count, (part) => { append(o.file, part, o.position); o.position += part.length; });
+        if (o.file.report) scan(o.file.report, o.file.data, o.file.size);
+        if (performance.now() - told > PROGRESS_EVERY) {
+          told = performance.now();
+          progress(rowsSoFar());
+        }
       } else {
         return ERRNO_BADF;
       }
-      view().setUint32(written, data.length, true);
+      view().setUint32(written, total, true);
       return 0;
     },
     fd_read(fd, iovs, count, read) {
@@ -150,6 +163,8 @@ function runProgram(module, cfg) {
       }
       const file = files.get(name);
       if (oflags & OFLAGS_TRUNC) file.size = 0;
+      // A report is read as it is written, from its first byte.
+      if (name === 'debx.txt' || name === 'debj.txt') file.report = file.size === 0 ? newReport() : null;
       open.set(nextFd, { name, file, position: 0 });
       view().setUint32(fd, nextFd++, true);
       return 0;
@@ -170,10 +185,7 @@ function runProgram(module, cfg) {
     if (!(e instanceof Exit)) throw e;
     status = e.code;
   }
-  const output = (name) => {
-    const file = files.get(name);
-    return file ? file.data.slice(0, file.size).buffer : null;
-  };
+  const output = (name) => files.get(name) || null;
   return {
     status,
     messages: console.data.slice(0, console.size).buffer,
@@ -183,19 +195,24 @@ function runProgram(module, cfg) {
 }
 
 // The program is compiled once per worker; each run answers with the files,
-// what the page shows of the reports (their line index, the comparison and
-// the chart's points, worked out here so that the page never waits on a
-// million rows) and a Blob of each report to save. A trap or any other
-// failure is left uncaught: the page hears of it as the worker's error event.
+// what the page shows of the reports (their line index, the comparison, the
+// sums by year and the chart's points, worked out here so that the page
+// never waits on a million rows) and a Blob of each report to save. A trap
+// or any other failure is left uncaught: the page hears of it as the
+// worker's error event.
 let compiled = null;
 self.onmessage = (event) => {
   if (!compiled) compiled = new WebAssembly.Module(event.data.wasm);
-  const result = runProgram(compiled, event.data.cfg);
-  const answer = { status: result.status, messages: result.messages, ...readReports(result.debx, result.debj) };
+  if (!event.data.cfg) return; // only the program to compile, ahead of a run
+  const result = runProgram(compiled, event.data.cfg, (rows) => self.postMessage({ progress: rows }));
+  const report = (file) => (file && file.report ? file : null);
+  const [x, j] = [report(result.debx), report(result.debj)];
+  const answer = { status: result.status, messages: result.messages,
+    ...readReports(x && x.report, j && j.report, x, j) };
   const transfer = [result.messages];
   for (const name of ['debx', 'debj']) {
-    const report = answer[name];
-    if (report) transfer.push(report.bytes.buffer, report.starts.buffer);
+    const r = answer[name];
+    if (r) transfer.push(r.bytes.buffer, r.starts.buffer, r.years.buffer);
   }
   self.postMessage(answer, transfer);
 };
