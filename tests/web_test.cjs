@@ -7,10 +7,11 @@
 //   node web_test.cjs LOAN_HTML LOAN_EXE COMPARE_SCRIPT
 'use strict';
 const { chromium } = require('playwright-core');
-const { execFileSync } = require('node:child_process');
+const { execFileSync, spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
+const zlib = require('node:zlib');
 
 const [html, loanExe, compareScript] = process.argv.slice(2).map((p) => path.resolve(p));
 const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
@@ -38,8 +39,9 @@ function native(cfg, size = 0) {
   try { execFileSync(loanExe, { cwd: dir, stdio: ['ignore', out, 'ignore'] }); } catch (e) { /* status 1 */ }
   fs.closeSync(out);
   const read = (f) => (fs.existsSync(path.join(dir, f)) ? fs.readFileSync(path.join(dir, f)) : null);
-  let comparison = null;
-  try { comparison = execFileSync(compareScript, [dir], { stdio: ['ignore', 'pipe', 'ignore'] }).toString(); } catch (e) { /* none */ }
+  // What tools/compare.sh prints: its lines, or its message (the folder's name taken out).
+  const compared = spawnSync(compareScript, [dir], { encoding: 'utf8' });
+  const comparison = compared.status === 0 ? compared.stdout : compared.stderr.replaceAll(`${dir}/`, '');
   const stdout = read('stdout').subarray(0, 4096).toString('latin1');
   const echo = /^sum: (-?\d+), year: (-?\d+), rate: (\S+)\r\n/.exec(stdout);
   const debj = read('debj.txt');
@@ -48,6 +50,19 @@ function native(cfg, size = 0) {
     principal: debj && Number(/, \S+: (\S+), /.exec(debj.subarray(-200).toString('latin1'))[1]) };
   fs.rmSync(dir, { recursive: true });
   return result;
+}
+
+// The seconds the WebAssembly program itself takes for a cfg.txt under
+// node's WASI, compiled beforehand, its console thrown away.
+function wasmSeconds(cfg) {
+  const { WASI } = require('node:wasi');
+  const dir = fs.mkdtempSync(path.join(scratch, 'wasm-'));
+  fs.writeFileSync(path.join(dir, 'cfg.txt'), cfg);
+  const module = new WebAssembly.Module(Buffer.from(/id="wasm">\n([^\n]*)/.exec(fs.readFileSync(html, 'latin1'))[1], 'base64'));
+  const wasi = new WASI({ version: 'preview1', args: ['loan'], preopens: { '.': dir }, stdout: fs.openSync('/dev/null', 'w'), returnOnExit: true });
+  const started = performance.now();
+  wasi.start(new WebAssembly.Instance(module, wasi.getImportObject()));
+  return (performance.now() - started) / 1000;
 }
 
 async function saved(page, name) {
@@ -66,6 +81,19 @@ async function runFile(page, cfg, size = 0) {
   await page.waitForSelector(finished, { timeout: 60000 });
 }
 
+// Seconds from the Enter of a typed loan to its figures, as the page's clock has them.
+async function timedRun(page, sum, year, rate) {
+  await page.evaluate(() => {
+    addEventListener('keydown', () => { window.entered = performance.now(); }, { capture: true, once: true });
+    new MutationObserver((changes, observer) => {
+      if (document.querySelector('#status').dataset.state === 'done') [window.figures, observer] = [performance.now(), observer.disconnect()];
+    }).observe(document.querySelector('#status'), { attributes: true });
+  });
+  await runTyped(page, sum, year, rate);
+  await page.waitForSelector(finished, { timeout: 120000 });
+  return page.evaluate(() => (window.figures - window.entered) / 1000);
+}
+
 async function runTyped(page, sum, year, rate) {
   await page.evaluate(() => { document.querySelector('#status').dataset.state = ''; });
   await page.fill('input[name=sum]', sum);
@@ -82,11 +110,11 @@ async function sameAsNative(page, cfg, name, size = 0) {
     check(Buffer.compare(await saved(page, report), expected[report]) === 0, `${name}: ${report}.txt as the program writes it`);
   }
   const shown = await page.textContent('#comparison');
-  check(expected.comparison === null || shown === expected.comparison, `${name}: the comparison as tools/compare.sh prints it:\n${shown}\n${expected.comparison}`);
+  check(shown === expected.comparison, `${name}: the comparison as tools/compare.sh prints it:\n${shown}\n${expected.comparison}`);
   const summary = await page.textContent('#results');
   check(await page.$$eval('.plan dl', (lists) => lists.every((l) => [...l.children].every((e, i) => e.tagName === (i % 2 ? 'DD' : 'DT')))),
     `${name}: each figure beside its name`);
-  for (const figure of (expected.comparison || '').match(/-?\d+\.\d\d|(?<=period )\d+/g) || []) {
+  for (const figure of (expected.comparison.startsWith('compare:') ? '' : expected.comparison).match(/-?\d+\.\d\d|(?<=period )\d+/g) || []) {
     check(summary.includes(grouped(figure)), `${name}: ${grouped(figure)} in the summary`);
   }
   return expected;
@@ -135,6 +163,63 @@ async function lastRowShown(page, when) {
   });
   check(last.startsWith('1200000') && last.endsWith(' 1200001') && (await page.textContent('#report-debj .totals')).startsWith('全部还款'),
     `the last of 1,200,000 rows and the totals ${when}: ${last}`);
+}
+
+// A report's rows as printed (period and three amounts, spaces trimmed) and
+// its totals line's three amounts.
+const printedRows = (report) => report.toString('latin1').split('\r\n').slice(2, -2)
+  .map((line) => /^(\S+) : *(\S+) ->\[ *(\S+)\] \[ *(\S+)\]$/.exec(line).slice(1));
+const printedTotals = (report) => /: (\S+), .*: (\S+), .*: (\S+)$/.exec(report.toString('latin1').split('\r\n').at(-2)).slice(1);
+
+// The CSV a plan saves: a byte-order mark, the page's column headers, every
+// row's amounts and the totals exactly as the report prints them, CR LF.
+async function csvAsReport(page, name, report) {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click(`button.csv[data-file=${name}]`)]);
+  const lines = fs.readFileSync(await download.path(), 'utf8').split('\r\n');
+  const head = await page.$$eval('#report-debx .row.head span', (cells) => cells.map((c) => c.textContent).join(','));
+  const expected = [`\ufeff${head}`, ...printedRows(report).map((r) => r.join(',')), `Total,${printedTotals(report).join(',')}`, ''];
+  check(lines.length === expected.length && lines.every((line, i) => line === expected[i]),
+    `${name}: the CSV holds the report's amounts: ${lines.slice(0, 3).join(' | ')} … ${lines.slice(-3).join(' | ')}`);
+}
+
+// The text of a PDF that Chromium printed: each text operation's glyphs
+// through its font's ToUnicode map, the operations apart by a space.
+function pdfText(pdf) {
+  const raw = pdf.toString('latin1');
+  const objects = new Map();
+  for (const m of raw.matchAll(/(\d+) 0 obj\s*(<<[\s\S]*?>>)\s*(stream\r?\n)?/g)) {
+    const [, n, dict, stream] = m;
+    const length = /\/Length (\d+)/.exec(dict);
+    let data = '';
+    if (stream && length && /FlateDecode/.test(dict)) {
+      const from = m.index + m[0].length;
+      try { data = zlib.inflateSync(pdf.subarray(from, from + Number(length[1]))).toString('latin1'); } catch (e) { /* not text */ }
+    }
+    objects.set(n, { dict, data });
+  }
+  const hex = (h) => Buffer.from(h, 'hex').swap16().toString('utf16le');
+  const maps = new Map(); // font name -> glyph (hex) -> text
+  for (const [, fonts] of raw.matchAll(/\/Font <<([^>]*)>>/g)) {
+    for (const [, name, font] of fonts.matchAll(/\/(\w+) (\d+) 0 R/g)) {
+      const map = new Map();
+      const cmap = objects.get((/\/ToUnicode (\d+) 0 R/.exec(objects.get(font).dict) || [])[1]);
+      for (const [, g, u] of (cmap ? cmap.data : '').matchAll(/^<(\w+)> <(\w+)>$/gm)) map.set(g.toLowerCase(), hex(u));
+      for (const [, a, b, u] of (cmap ? cmap.data : '').matchAll(/^<(\w+)> <(\w+)> <(\w+)>$/gm)) {
+        for (let g = parseInt(a, 16); g <= parseInt(b, 16); g++) map.set(g.toString(16).padStart(a.length, '0'), String.fromCodePoint(parseInt(u, 16) + g - parseInt(a, 16)));
+      }
+      maps.set(name, map);
+    }
+  }
+  let font = null;
+  const parts = [];
+  for (const { data } of objects.values()) {
+    for (const [, name, shown] of data.matchAll(/\/(\w+) [\d.]+ Tf|(\[[^\]]*\] ?TJ|<[0-9A-Fa-f]*> ?Tj)/g)) {
+      if (name) font = maps.get(name);
+      else parts.push([...shown.matchAll(/<([0-9A-Fa-f]*)>/g)].map(([, h]) => h.toLowerCase().match(/.{4}/g) || [])
+        .flat().map((g) => (font && font.get(g)) || '').join(''));
+    }
+  }
+  return parts.join(' ');
 }
 
 const launch = (options = []) => chromium.launch({
@@ -245,10 +330,45 @@ const launch = (options = []) => chromium.launch({
   for (const key of [null, 'End']) {
     if (key) await chart.press(key); else await page.mouse.move(bounds.x + bounds.width * 0.7, bounds.y + bounds.height / 2);
     const readout = await page.textContent('#readout');
-    const month = Number(/Month ([\d,]+)/.exec(readout)[1].replace(/,/g, ''));
-    check((!key || month === 360) && ['debx', 'debj'].every((n) => readout.includes(grouped(/ : (\S+) ->/.exec(rowsOf(expected[n])[month + 1])[1]))),
+    const month = Number(/\(period ([\d,]+)\)/.exec(readout)[1].replace(/,/g, ''));
+    check((!key || readout.startsWith('Year 30, month 12 (period 360):')) && ['debx', 'debj'].every((n) => readout.includes(`¥${grouped(/ : (\S+) ->/.exec(rowsOf(expected[n])[month + 1])[1])}`)),
       `the readout after ${key || 'the pointer'}: ${readout}`);
   }
+  // A new loan's chart starts without a readout; End reads its own last month,
+  // the language switch says it again in Chinese; a failed run takes it away.
+  await runTyped(page, '120', '1', '12');
+  await page.waitForSelector(finished);
+  const fresh = await page.textContent('#readout');
+  await chart.press('End');
+  const twelve = await page.textContent('#readout');
+  await page.click('#language');
+  const chinese = await page.textContent('#readout');
+  await page.click('#language');
+  await runTyped(page, '120', '100001', '4.9');
+  await page.click('#run-anyway');
+  await page.waitForSelector(finished);
+  const last = / : (\S+) ->/.exec(rowsOf(native('120\n1\n0.12\n').debx)[13])[1];
+  check(!/\d/.test(fresh) && twelve.startsWith(`Month 12: equal installments: payment ¥${last}`) && chinese.startsWith(`第 12 期：等额本息月供 ${last}\u00a0元`) &&
+    !/\d/.test(await page.textContent('#readout')), `the readout of a new run, a language switch, a failed run: ${fresh} | ${twelve} | ${chinese}`);
+
+  // The schedule out of the page, for 30 years: each plan as a CSV, the sums
+  // by year of both, the English of the program's own lines, and on paper.
+  page = await freshPage();
+  const seconds30 = await timedRun(page, '1000000', '30', '4.9');
+  for (const n of ['debx', 'debj']) await csvAsReport(page, n, expected[n]);
+  await page.click('#view button[data-view=years]');
+  const years = await page.$eval('#years .rows', (rows) => Array.from({ length: rows.table.count }, (_, i) => rows.table.cells(i)));
+  const cents = (text) => BigInt(text.replace('.', ''));
+  const months = ['debx', 'debj'].map((n) => printedRows(expected[n]));
+  check(await page.$eval('.reports', (r) => r.hidden) && years.length === 30 && years.every((cells, y) => months.every((rows, p) => [1, 2, 3].every((k) =>
+    cents(cells[3 * p + k]) === rows.slice(12 * y, 12 * y + 12).reduce((sum, r) => sum + cents(r[k]), 0n)))), `the years, each the sum of its months: ${years[0]}`);
+  await page.click('#view button[data-view=months]');
+  const totals = printedTotals(expected.debx);
+  check(await page.textContent('#report-debx .totals-en') === `Total repaid: ¥${totals[0]}, principal: ¥${totals[1]}, interest: ¥${totals[2]}` &&
+    (await page.textContent('#report-debj .title-en')).includes('[¥1000000] [30 years] [rate 4.90 %]'), 'the program\'s lines in English');
+  const paper = pdfText(await page.pdf());
+  check(['debx', 'debj'].every((n) => paper.includes(months[n === 'debx' ? 0 : 1][359].join(' '))) &&
+    !/Compute|Download|Spreadsheet|By month|Stop|Choose a file/.test(paper), `on paper: month 360 of both plans, no button: ${paper.slice(-300)}`);
 
   // A worker that traps: said within a second, and the page can run again.
   const trapping = path.join(scratch, 'trap.html');
@@ -269,10 +389,10 @@ const launch = (options = []) => chromium.launch({
   // Both languages: the browser's, then the other, remembered.
   page = await freshPage({ width: 390, height: 844 }, 'zh-CN');
   await accessible(page, 'axe at 390x844 before a run');
-  check(await page.evaluate(() => document.documentElement.lang) === 'zh-CN' && (await page.textContent('.row.head')).includes('期数'), 'Chinese from the browser');
+  check(await page.evaluate(() => document.documentElement.lang) === 'zh-CN' && (await page.textContent('#report-debx .row.head')).includes('期数'), 'Chinese from the browser');
   await page.click('#language');
   await page.reload();
-  check(await page.evaluate(() => document.documentElement.lang) === 'en' && (await page.textContent('.row.head')).includes('Month'), 'English chosen and kept');
+  check(await page.evaluate(() => document.documentElement.lang) === 'en' && (await page.textContent('#report-debx .row.head')).includes('Month'), 'English chosen and kept');
 
   // The longest schedule at 490 %: the chart's labels in a phone's width.
   await runTyped(page, '300000', '100000', '490');
@@ -285,6 +405,10 @@ const launch = (options = []) => chromium.launch({
   await runTyped(page, '1000000', '1', '4.9');
   await page.waitForSelector(finished);
   await chartReadable(page, '1 year, 390 px');
+  const small = await page.evaluate(() => [...document.querySelectorAll('body *')].filter((e) => e.checkVisibility() &&
+    [...e.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim()) && parseFloat(getComputedStyle(e).fontSize) < 12)
+    .map((e) => `${e.tagName}#${e.id}.${e.className} ${getComputedStyle(e).fontSize}`));
+  check(small.length === 0, `text under 12 px at 390 px: ${small.join(', ')}`);
   await accessible(page, 'axe at 390x844 after a run');
 
   // A run replaced by the next: only its results. Then the longest schedule,
@@ -299,10 +423,14 @@ const launch = (options = []) => chromium.launch({
     window.longTasks = [];
     new PerformanceObserver((list) => list.getEntries().forEach((e) => window.longTasks.push(Math.round(e.duration)))).observe({ type: 'longtask' });
   });
-  const started = Date.now();
+  // Stopped while it runs: the progress, periods done of all, then no results.
   await runTyped(page, '300000', '100000', '5.15');
-  await page.waitForSelector(finished, { timeout: 120000 });
-  const seconds = (Date.now() - started) / 1000;
+  await page.waitForSelector('#progress:not([hidden])');
+  const bar = await page.$eval('[role=progressbar]', (b) => [Number(b.getAttribute('aria-valuenow')), Number(b.getAttribute('aria-valuemax'))]);
+  await page.click('#stop');
+  check(bar[0] > 0 && bar[0] < bar[1] && bar[1] === 2 * 1200000 && await page.$eval('#results', (r) => r.hidden) &&
+    await page.$eval('#progress', (p) => p.hidden), `a run stopped at ${bar.join(' of ')}: ${await page.textContent('#status')}`);
+  const seconds = await timedRun(page, '300000', '100000', '5.15');
   await page.waitForTimeout(300);
   const longTasks = await page.evaluate(() => window.longTasks);
   check(longTasks.every((d) => d <= 200), `long tasks of ${longTasks.join(', ')} ms`);
@@ -319,7 +447,10 @@ const launch = (options = []) => chromium.launch({
   const atEnd = await firstRow();
   await page.keyboard.press('ArrowUp');
   check(await firstRow() === atEnd - 1 && atEnd > 1199970, `End, then up a row: ${atEnd}, ${await firstRow()}`);
-  console.log(`1,200,000 periods: ${await page.textContent('#status')} (${seconds.toFixed(1)} s after Enter); long tasks (50 ms or more): ${longTasks.length ? `${longTasks.join(', ')} ms` : 'none'}`);
+  const longest = native('300000\n100000\n0.0515\n');
+  for (const n of ['debx', 'debj']) await csvAsReport(page, n, longest[n]);
+  console.log(`1,200,000 periods: ${seconds.toFixed(2)} s after Enter, the WebAssembly program alone ${wasmSeconds('300000\n100000\n0.0515\n').toFixed(2)} s; ` +
+    `30 years: ${seconds30.toFixed(2)} s after Enter; long tasks (50 ms or more): ${longTasks.length ? `${longTasks.join(', ')} ms` : 'none'}`);
   // At 2 and 3 device pixels a pixel, where a box the rows' full height would
   // pass the most Chromium lays out.
   for (const ratio of [2, 3]) {

@@ -35,6 +35,15 @@ function stopRun() {
   $('#progress').hidden = true;
 }
 
+// A worker that finished its run serves the next: its program compiled and
+// its code for reading the reports already fast.
+function keepWorker(w) {
+  worker = null;
+  $('#progress').hidden = true;
+  spare.terminate();
+  spare = w;
+}
+
 // A worker for the next run, the program compiled in it ahead of time, so
 // that a short loan waits on nothing but its own run.
 function nextWorker() {
@@ -97,7 +106,7 @@ function run(bytes, focus) {
       showProgress(event.data.progress);
       return;
     }
-    stopRun();
+    keepWorker(w);
     show(event.data, (performance.now() - started) / 1000, focus);
   };
   w.onerror = w.onmessageerror = (event) => {
@@ -116,8 +125,6 @@ function show(answer, seconds, focus) {
   $('#results').hidden = !answer.debx && !answer.debj;
   for (const name of ['debx', 'debj']) {
     showTable(name, answer[name]);
-    const link = $(`a.save[data-file=${name}]`);
-    if (answer[name]) link.href = URL.createObjectURL(answer[name].blob);
   }
   showYears(answer.debx, answer.debj);
   render();
@@ -160,6 +167,14 @@ function showView(view) {
   $('.reports').hidden = view !== 'months';
   $('#years').hidden = view !== 'years';
   document.querySelectorAll('.rows').forEach(renderTable);
+}
+
+// A report's link gets its file when it is clicked: the report's bytes as
+// the program wrote them, copied only then.
+function saveReport(link) {
+  if (!link.href && shown && shown[link.dataset.file]) {
+    link.href = URL.createObjectURL(new Blob([shown[link.dataset.file].bytes], { type: 'application/octet-stream' }));
+  }
 }
 
 // Saves a plan's schedule as a spreadsheet.
@@ -216,6 +231,7 @@ $('#stop').addEventListener('click', () => {
   setStatus(() => T.stoppedByYou, 'failed');
 });
 document.querySelectorAll('#view button').forEach((b) => b.addEventListener('click', () => showView(b.dataset.view)));
+document.querySelectorAll('a.save').forEach((link) => link.addEventListener('click', () => saveReport(link)));
 document.querySelectorAll('button.csv').forEach((b) => b.addEventListener('click', () => saveCsv(b.dataset.file)));
 $('#cfg-file').addEventListener('change', (event) => {
   if (event.target.files[0]) runFile(event.target.files[0]);

@@ -18,7 +18,7 @@ const EXACT = 2 ** 53;
 function newReport() {
   return { lines: 0, scanned: 0, starts: new Uint32Array(1024), rows: 0, payment: new Float64Array(1024),
     soFar: new Float64Array(1024), interest: 0, years: new Float64Array(96), odd: 0, bad: null, title: null, totals: null,
-    field: new Int32Array(8) };
+    field: new Int32Array(8), amounts: new Float64Array(3) };
 }
 
 // `array` with room for `size` items, grown by doubling.
@@ -35,19 +35,26 @@ function add(sum, cents) {
   return Math.abs(s) < EXACT ? s : NaN;
 }
 
-// Reads the lines of `data` (the report's bytes so far, `size` of them) that
-// have ended since the last call: a line that has not ended waits for the
-// next write.
-function scan(report, file, size) {
+// Reads the lines of the report's bytes so far (`size` of them) that have
+// ended since the last call: a line that has not ended waits for the next
+// write, or is read as it is at the `last`. A row's end is found by reading
+// it; any other line's by its LF.
+function scan(report, file, size, last = false) {
   const data = file.subarray(0, size);
+  const ended = last ? size : data.lastIndexOf(10) + 1;
   let at = report.scanned;
-  for (let end = data.indexOf(10, at); end >= 0; end = data.indexOf(10, at)) {
+  while (at < ended) {
     const line = report.lines++;
-    report.starts = room(report.starts, line + 2);
-    report.starts[line + 1] = end + 1;
-    if (line === 0) report.title = ascii(data, at, end);
-    else if (line >= 2 && !readRow(report, data, at, end)) report.totals = ascii(data, at, end).replace(/\r$/, '');
-    at = end + 1;
+    if (line + 2 > report.starts.length) report.starts = room(report.starts, line + 2);
+    let next = line >= 2 ? readRow(report, data, at, ended) : -1;
+    if (next < 0) {
+      next = data.indexOf(10, at) + 1 || ended;
+      const text = ascii(data, at, next).replace(/\r?\n$/, '');
+      if (line === 0) report.title = text;
+      else if (line >= 2) report.totals = text;
+    }
+    report.starts[line + 1] = next;
+    at = next;
   }
   report.scanned = at;
 }
@@ -60,14 +67,17 @@ function periodsOf(report) {
   return m ? Math.imul(Number(m[1]), 12) >>> 0 : 0;
 }
 
-// Row `report.rows` from the line [start, end), if it is one.
+// Row `report.rows` from the line at `start` (the lines end by `end`), if it
+// is one: where the next line starts, or -1.
 function readRow(report, data, start, end) {
   const f = report.field;
-  if (!rowFields(data, start, end, f)) return false;
+  const amounts = report.amounts;
+  const next = rowFields(data, start, end, f, amounts);
+  if (next < 0) return -1;
   const i = report.rows++;
-  const payment = centsOf(data, f[2], f[3]);
-  const principal = centsOf(data, f[4], f[5]);
-  const interest = centsOf(data, f[6], f[7]);
+  const payment = amounts[0];
+  const principal = amounts[1];
+  const interest = amounts[2];
   if (i >= report.payment.length) {
     report.payment = room(report.payment, i + 1);
     report.soFar = room(report.soFar, i + 1);
@@ -85,19 +95,20 @@ function readRow(report, data, start, end) {
     const text = ascii(data, f[2], f[3]);
     report.bad = { text, reason: notCents(text) };
   }
-  return true;
+  return next;
 }
 
-// The report as the page takes it: its bytes (`size` of them), line offsets,
-// a Blob to save, the sums by year and its figures; null for none.
+// The report as the page takes it: its bytes (`size` of them, the file's own
+// array, handed over without a copy), line offsets, the sums by year and its
+// figures; null for none.
 function finish(report, data, size) {
   if (!report) return null;
-  const bytes = data.slice(0, size);
+  scan(report, data, size, true);
+  const bytes = data.subarray(0, size);
   const parts = report.totals === null ? [] : report.totals.split(', ');
   const total = (i) => (parts.length === 3 ? parts[i].slice(parts[i].indexOf(': ') + 2) : null);
   const payment = (i) => (report.rows ? fieldText(bytes, report, i, 2) : null);
-  return { bytes, starts: report.starts.slice(0, report.lines + 1), count: report.lines, rows: report.rows,
-    blob: new Blob([bytes], { type: 'application/octet-stream' }), years: report.years.slice(0, 3 * Math.ceil(report.rows / 12)),
+  return { bytes, starts: report.starts.slice(0, report.lines + 1), count: report.lines, rows: report.rows, years: report.years.slice(0, 3 * Math.ceil(report.rows / 12)),
     plan: { first: payment(0), last: payment(report.rows - 1), paid: total(0), principal: total(1), interest: total(2),
       oddPeriod: report.odd } };
 }

@@ -20,7 +20,7 @@ function lineOf(report, i) {
 function cellsOf(report, i) {
   const f = new Int32Array(8);
   const [start, end] = [report.starts[i + 2], report.starts[i + 3]];
-  if (!rowFields(report.bytes, start, end, f)) return [lineOf(report, i + 2), '', '', ''];
+  if (rowFields(report.bytes, start, end, f) < 0) return [lineOf(report, i + 2), '', '', ''];
   return [0, 2, 4, 6].map((k) => gbk.decode(report.bytes.subarray(f[k], f[k + 1])));
 }
 

@@ -87,9 +87,11 @@ function runProgram(module, cfg, progress = () => {}) {
         // each starting with a lower-case letter, and copies the reports in
         // blocks of whole lines that start with a digit or a GBK title byte:
         // only the echo and the messages are kept, the copies never gathered.
-        const first = count > 0 ? bytes(view().getUint32(iovs, true), 1)[0] : 0;
-        const keep = first >= 0x61 && first <= 0x7A;
-        total = eachPart(iovs, count, (part) => { if (keep) append(console, part, console.size); });
+        let keep = null; // from the first byte written
+        total = eachPart(iovs, count, (part) => {
+          if (keep === null && part.length > 0) keep = part[0] >= 0x61 && part[0] <= 0x7A;
+          if (keep) append(console, part, console.size);
+        });
       } else if (open.has(fd)) {
         const o = open.get(fd);
         total = eachPart(iovs, count, (part) => { append(o.file, part, o.position); o.position += part.length; });
