@@ -42,6 +42,13 @@ function add(sum, cents) {
 function scan(report, file, size, last = false) {
   const data = file.subarray(0, size);
   const ended = last ? size : data.lastIndexOf(10) + 1;
+  // Room for this write's lines and rows, at 16 bytes a line (a row takes at
+  // least 32); the loop makes more where shorter lines need it.
+  const lines = report.lines + Math.ceil((ended - report.scanned) / 16) + 2;
+  report.starts = room(report.starts, lines);
+  report.payment = room(report.payment, lines);
+  report.soFar = room(report.soFar, lines);
+  report.years = room(report.years, 3 * Math.ceil(lines / 12));
   let at = report.scanned;
   while (at < ended) {
     const line = report.lines++;
@@ -81,12 +88,13 @@ function readRow(report, data, start, end) {
   if (i >= report.payment.length) {
     report.payment = room(report.payment, i + 1);
     report.soFar = room(report.soFar, i + 1);
+    report.years = room(report.years, 3 * Math.ceil((i + 1) / 12));
   }
   report.payment[i] = payment;
   report.interest = add(report.interest, interest);
   report.soFar[i] = report.interest;
   const y = 3 * Math.floor(i / 12);
-  const years = report.years = room(report.years, y + 3);
+  const years = report.years;
   years[y] = add(years[y], payment);
   years[y + 1] = add(years[y + 1], principal);
   years[y + 2] = add(years[y + 2], interest);
