@@ -1,7 +1,7 @@
-// Builds the one-file page: node build.mjs WASM OUT. The styles,
-// the worker, the page's scripts and the program (WebAssembly, in base64) go
-// inside loan.html.in, so that the page needs nothing else, from disk or a
-// server. The Content-Security-Policy lets run only the script and the style
+// Builds the one-file page: node build.mjs WASM OUT. The styles, the worker,
+// the page's scripts and the program (WebAssembly, gzipped, in base64: the
+// page unpacks it with the browser's own DecompressionStream) go inside
+// loan.html.in, so that the page needs nothing else, from disk or a server. The Content-Security-Policy lets run only the script and the style
 // that are in the file, by their SHA-256 hashes, worked out here.
 //
 // The page's files are ES modules, each importing by name what it takes from
@@ -11,6 +11,7 @@
 // file does not export, or exported that it does not declare, stops the
 // build. The build runs this again when any file in web/ changes.
 import { createHash } from 'node:crypto';
+import { gzipSync } from 'node:zlib';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -61,7 +62,7 @@ const page = read('loan.html.in')
   .replace('<!-- STYLE -->', () => `<style>${style}</style>`)
   .replace('<!-- SCRIPTS -->', () => [
     `<script type="text/plain" id="worker-source">${worker}</script>`,
-    `<script type="application/octet-stream" id="wasm">\n${readFileSync(wasmPath).toString('base64')}\n</script>`,
     `<script>${script}</script>`,
+    `<script type="application/octet-stream" id="wasm">\n${gzipSync(readFileSync(wasmPath), { level: 9 }).toString('base64')}\n</script>`,
   ].join('\n'));
 writeFileSync(outPath, page);

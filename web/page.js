@@ -11,7 +11,14 @@ import { gbk, showTable, showYears, showHeads, renderTable, tableKey } from './t
 import { csvOf, saveAs } from './csv.js';
 import { preparePrint } from './print.js';
 
-const wasm = Uint8Array.from(atob($('#wasm').textContent.trim()), (c) => c.charCodeAt(0));
+// The program's WebAssembly, gzipped, comes last in the file, after this
+// script, so that the page shows before the browser has read it all.
+let wasm = null;
+document.addEventListener('DOMContentLoaded', async () => {
+  const packed = new Blob([Uint8Array.from(atob($('#wasm').textContent.trim()), (c) => c.charCodeAt(0))]);
+  wasm = new Uint8Array(await new Response(packed.stream().pipeThrough(new DecompressionStream('gzip'))).arrayBuffer());
+  nextWorker(); // the first run's worker, compiling now
+});
 const workerUrl = URL.createObjectURL(new Blob([$('#worker-source').textContent], { type: 'text/javascript' }));
 let worker = null; // the worker of the run in progress, or null
 let latest = 0; // counts the runs asked for: a file read that a newer run overtook is dropped
@@ -266,4 +273,3 @@ new ResizeObserver(() => {
 setLanguage(chosenLanguage(), false);
 showHeads();
 $('#view').setAttribute('aria-label', T['years-report']);
-nextWorker(); // the first run's worker, compiling now
