@@ -23,11 +23,13 @@ const read = (name) => readFileSync(join(here, name), 'utf8');
 // The files of the script that starts at `entry`, each after its imports.
 function bundle(entry) {
   const order = [];
+  const started = new Set();
   const visit = (name) => {
     if (order.includes(name)) return;
+    if (started.has(name)) throw new Error(`${name} imports itself, through others`);
+    started.add(name);
     const text = read(name);
-    const exported = (/^export \{([^}]*)\};$/m.exec(text) || ['', ''])[1].split(',').map((n) => n.trim()).filter(Boolean);
-    for (const n of exported) {
+    for (const n of exportsOf(name)) {
       const declared = new RegExp(`^(?:async )?(?:function|const|let|class) ${n.replace('$', '\\$')}(?![\\w$])`, 'm');
       if (!declared.test(text)) throw new Error(`${name} exports ${n}, which it does not declare`);
     }
