@@ -7,13 +7,13 @@ import { $, T, grouped, money, number } from './texts.js';
 // The summary of `plans` (each plan's figures as printed) and `c`, the
 // comparison's figures or its error.
 function showSummary(plans, c) {
+  // An amount as printed, grouped and with its unit; other text ("nan") as it is.
+  const yuan = (text) => (/^-?\d/.test(text) ? T.yuanAmount(grouped(text)) : text);
   $('#comparison').textContent = c.error ? `${c.error}\n` : c.text;
   for (const name of ['debx', 'debj']) {
     const items = [];
     const add = (term, amount) => items.push(Object.assign(document.createElement('dt'), { textContent: term }),
       Object.assign(document.createElement('dd'), { textContent: amount }));
-    // An amount as printed, grouped and with its unit; other text ("nan") as it is.
-    const yuan = (text) => (/^-?\d/.test(text) ? T.yuanAmount(grouped(text)) : text);
     const p = plans[name];
     if (p && p.first !== null) {
       add(p.first === p.last ? T.monthly : T.firstLast, yuan(p.first) + (p.first === p.last ? '' : ` → ${yuan(p.last)}`));
@@ -40,7 +40,7 @@ function showSummary(plans, c) {
     parts.forEach((part, i) => item.append(i % 2 ? Object.assign(document.createElement('strong'), { textContent: part }) : part));
     return item;
   }));
-  const words = (p) => (p && p.first !== null ? T.altPlan(grouped(p.first), grouped(p.last), grouped(p.interest)) : T.noPeriods);
+  const words = (p) => (p && p.first !== null ? T.altPlan(yuan(p.first), yuan(p.last), yuan(p.interest || '')) : T.noPeriods);
   $('#chart').setAttribute('aria-label', T.alt({ x: words(plans.debx), j: words(plans.debj),
     d: [...$('#difference').children].map((li) => li.textContent).join(T.sep) }));
 }

@@ -111,7 +111,7 @@ const TEXTS = {
     readout: (n, byYear, x, j) => `${byYear ? `第 ${number(Math.ceil(n / 12))} 年第 ${(n - 1) % 12 + 1} 个月（第 ${number(n)} 期）` : `第 ${number(n)} 期`}：` +
       `等额本息月供 ${x[0]}，已付利息 ${x[1]}；等额本金月供 ${j[0]}，已付利息 ${j[1]}`,
     alt: (f) => `等额本息${f.x}；等额本金${f.j}。${f.d}`,
-    altPlan: (first, last, interest) => `月供 ${first}${first === last ? '' : ` 至 ${last}`}，利息总额 ${interest} 元`,
+    altPlan: (first, last, interest) => `月供 ${first}${first === last ? '' : ` 至 ${last}`}，利息总额 ${interest}`,
   },
   en: {
     lang: 'en',
