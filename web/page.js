@@ -47,14 +47,14 @@ function stopRun() {
 function keepWorker(w) {
   worker = null;
   $('#progress').hidden = true;
-  spare.terminate();
+  if (spare) spare.terminate();
   spare = w;
 }
 
 // A worker for the next run, the program compiled in it ahead of time, so
 // that a short loan waits on nothing but its own run.
 function nextWorker() {
-  const w = spare;
+  const w = spare || new Worker(workerUrl);
   spare = new Worker(workerUrl);
   spare.postMessage({ wasm });
   return w;

@@ -115,17 +115,18 @@ function finish(report, data, size) {
   const bytes = data.subarray(0, size);
   const parts = report.totals === null ? [] : report.totals.split(', ');
   const total = (i) => (parts.length === 3 ? parts[i].slice(parts[i].indexOf(': ') + 2) : null);
-  const payment = (i) => (report.rows ? fieldText(bytes, report, i, 2) : null);
-  return { bytes, starts: report.starts.slice(0, report.lines + 1), count: report.lines, rows: report.rows, years: report.years.slice(0, 3 * Math.ceil(report.rows / 12)),
+  const payment = (i) => (report.rows ? paymentText(bytes, report, i) : null);
+  return { bytes, starts: report.starts.slice(0, report.lines + 1), count: report.lines, rows: report.rows,
+    years: report.years.slice(0, 3 * Math.ceil(report.rows / 12)),
     plan: { first: payment(0), last: payment(report.rows - 1), paid: total(0), principal: total(1), interest: total(2),
       oddPeriod: report.odd } };
 }
 
-// Field k (1 to 3: payment, principal, interest) of row i as printed.
-function fieldText(bytes, report, i, k) {
+// Row i's payment as printed.
+function paymentText(bytes, report, i) {
   const f = report.field;
   rowFields(bytes, report.starts[i + 2], report.starts[i + 3], f);
-  return ascii(bytes, f[k], f[k + 1]);
+  return ascii(bytes, f[2], f[3]);
 }
 
 // An error that ends the comparison, as tools/compare.sh says it: the file

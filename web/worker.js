@@ -199,13 +199,13 @@ function runProgram(module, cfg, progress = () => {}) {
 // The program is compiled once per worker; each run answers with the files,
 // what the page shows of the reports (their line index, the comparison, the
 // sums by year and the chart's points, worked out here so that the page
-// never waits on a million rows) and a Blob of each report to save. A trap
-// or any other failure is left uncaught: the page hears of it as the
-// worker's error event.
+// never waits on a million rows). A message without `cfg` only compiles the
+// program, ahead of a run. A trap or any other failure is left uncaught: the
+// page hears of it as the worker's error event.
 let compiled = null;
 self.onmessage = (event) => {
   if (!compiled) compiled = new WebAssembly.Module(event.data.wasm);
-  if (!event.data.cfg) return; // only the program to compile, ahead of a run
+  if (!('cfg' in event.data)) return;
   const result = runProgram(compiled, event.data.cfg, (rows) => self.postMessage({ progress: rows }));
   const report = (file) => (file && file.report ? file : null);
   const [x, j] = [report(result.debx), report(result.debj)];
