@@ -142,8 +142,8 @@ function show(answer, seconds, focus) {
 // The console's lines: the echo ("sum: ..., year: ..., rate: ...") as what
 // the program read, in the page's own style; any other message as it is.
 function showMessages(text) {
-  const echo = /^sum: .*\r?\n/.exec(text);
-  const rest = echo ? text.slice(echo[0].length) : text;
+  const echo = /^sum: .*\r?\n/m.exec(text);
+  const rest = echo ? text.slice(0, echo.index) + text.slice(echo.index + echo[0].length) : text;
   $('#program-read').hidden = !echo;
   $('#echo').textContent = echo ? echo[0].trim() : '';
   $('#program-says').hidden = rest === '';
