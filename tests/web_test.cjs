@@ -262,6 +262,8 @@ const launch = (options = []) => chromium.launch({
     ['a byte-order mark', '\xEF\xBB\xBF120\n1\n0.12\n', 'sum'],
     ['CR LF line ends', '120\r\n1\r\n0.12\r\n'],
     ['absurd rate', '120\n1\n1e39\n'],
+    ['payments of 13 digits, totals of 14', '2147483647\n1\n40000\n'],
+    ['a payment of 14 digits', '2147483647\n1\n56000\n'],
     ['a rate cut at 127 bytes', `120\n1\n${' '.repeat(118)}0.12\n`, 'rate'],
   ];
   for (const [name, cfg, field] of cfgs) {
