@@ -114,6 +114,15 @@ async function sameAsNative(page, cfg, name, size = 0) {
   const summary = await page.textContent('#results');
   check(await page.$$eval('.plan dl', (lists) => lists.every((l) => [...l.children].every((e, i) => e.tagName === (i % 2 ? 'DD' : 'DT')))),
     `${name}: each figure beside its name`);
+  // Each year the sums of its months' printed amounts, to the cent; "—" from
+  // where an amount is not one or a sum passes 2^53 cents.
+  const years = await page.$eval('#years .rows', (rows) => Array.from({ length: rows.table.count }, (_, i) => rows.table.cells(i)));
+  const months = ['debx', 'debj'].map((n) => printedRows(expected[n]));
+  const sum = (texts) => texts.reduce((total, t) => (total === null || !/^-?\d{1,13}\.\d\d$/.test(t) ||
+    (total + BigInt(t.replace('.', ''))) ** 2n >= 2n ** 106n ? null : total + BigInt(t.replace('.', ''))), 0n);
+  const money = (cents) => (cents === null ? '—' : `${cents < 0n ? '-' : ''}${(cents < 0n ? -cents : cents) / 100n}.${String((cents < 0n ? -cents : cents) % 100n).padStart(2, '0')}`);
+  check(years.length === Math.ceil(months[0].length / 12) && years.every((cells, y) => months.every((rows, p) => [1, 2, 3].every((k) =>
+    cells[3 * p + k] === money(sum(rows.slice(12 * y, 12 * y + 12).map((r) => r[k])))))), `${name}: the years, each the sum of its months: ${years[0]}`);
   for (const figure of (expected.comparison.startsWith('compare:') ? '' : expected.comparison).match(/-?\d+\.\d\d|(?<=period )\d+/g) || []) {
     check(summary.includes(grouped(figure)), `${name}: ${grouped(figure)} in the summary`);
   }
@@ -264,6 +273,7 @@ const launch = (options = []) => chromium.launch({
     ['absurd rate', '120\n1\n1e39\n'],
     ['payments of 13 digits, totals of 14', '2147483647\n1\n40000\n'],
     ['a payment of 14 digits', '2147483647\n1\n56000\n'],
+    ['a year of payments past 2^53 cents', '2147483647\n1\n45000\n'],
     ['a rate cut at 127 bytes', `120\n1\n${' '.repeat(118)}0.12\n`, 'rate'],
   ];
   for (const [name, cfg, field] of cfgs) {
@@ -361,15 +371,12 @@ const launch = (options = []) => chromium.launch({
   const seconds30 = await timedRun(page, '1000000', '30', '4.9');
   for (const n of ['debx', 'debj']) await csvAsReport(page, n, expected[n]);
   await page.click('#view button[data-view=years]');
-  const years = await page.$eval('#years .rows', (rows) => Array.from({ length: rows.table.count }, (_, i) => rows.table.cells(i)));
-  const cents = (text) => BigInt(text.replace('.', ''));
-  const months = ['debx', 'debj'].map((n) => printedRows(expected[n]));
-  check(await page.$eval('.reports', (r) => r.hidden) && years.length === 30 && years.every((cells, y) => months.every((rows, p) => [1, 2, 3].every((k) =>
-    cents(cells[3 * p + k]) === rows.slice(12 * y, 12 * y + 12).reduce((sum, r) => sum + cents(r[k]), 0n)))), `the years, each the sum of its months: ${years[0]}`);
+  check(await page.$eval('.reports', (r) => r.hidden) && await page.$eval('#years', (y) => !y.hidden), 'the view by year');
   await page.click('#view button[data-view=months]');
   const totals = printedTotals(expected.debx);
   check(await page.textContent('#report-debx .totals-en') === `Total repaid: ¥${totals[0]}, principal: ¥${totals[1]}, interest: ¥${totals[2]}` &&
     (await page.textContent('#report-debj .title-en')).includes('[¥1000000] [30 years] [rate 4.90 %]'), 'the program\'s lines in English');
+  const months = ['debx', 'debj'].map((n) => printedRows(expected[n]));
   const paper = pdfText(await page.pdf());
   check(['debx', 'debj'].every((n) => paper.includes(months[n === 'debx' ? 0 : 1][359].join(' '))) &&
     !/Compute|Download|Spreadsheet|By month|Stop|Choose a file/.test(paper), `on paper: month 360 of both plans, no button: ${paper.slice(-300)}`);
