@@ -41,7 +41,7 @@ function native(cfg, size = 0) {
   const read = (f) => (fs.existsSync(path.join(dir, f)) ? fs.readFileSync(path.join(dir, f)) : null);
   // What tools/compare.sh prints: its lines, or its message (the folder's name taken out).
   const compared = spawnSync(compareScript, [dir], { encoding: 'utf8' });
-  const comparison = compared.status === 0 ? compared.stdout : compared.stderr.replaceAll(`${dir}/`, '');
+  const comparison = compared.status === 0 ? compared.stdout : compared.stderr.replaceAll(`${dir}/`, '').replace(` in ${dir}:`, ':');
   const stdout = read('stdout').subarray(0, 4096).toString('latin1');
   const echo = /^sum: (-?\d+), year: (-?\d+), rate: (\S+)\r\n/.exec(stdout);
   const debj = read('debj.txt');

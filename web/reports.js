@@ -101,7 +101,7 @@ function readRow(report, data, start, end) {
   if (report.odd === 0 && Number.isNaN(payment + principal + interest)) report.odd = i + 1;
   if (report.bad === null && Number.isNaN(payment)) {
     const text = ascii(data, f[2], f[3]);
-    report.bad = { text, reason: notCents(text) };
+    report.bad = { line: report.lines, text, reason: notCents(text) };
   }
   return next;
 }
@@ -129,29 +129,30 @@ function paymentText(bytes, report, i) {
   return ascii(bytes, f[2], f[3]);
 }
 
-// An error that ends the comparison, as tools/compare.sh says it: the file
-// it read, the message; `reason` (amount: not an amount, large: too large
-// to be exact) lets the page say it in its own words.
-function failure(file, message, reason) {
-  return { error: `compare: ${file}: ${message}`, reason };
+// An error that ends the comparison, as tools/compare.sh says it: where
+// (a report's line, or the reports), what; `reason` (amount: not a finite
+// amount, large: too large to be exact) lets the page say it in its own words.
+function failure(where, message, reason) {
+  return { error: `compare: ${where}: ${message}`, reason };
 }
 
-// A report's total paid and interest in cents, or the failure that stops the
-// comparison in this report: its first payment that is not an amount, then
-// its totals line, in the order tools/compare.sh reads them.
-function checked(report, name) {
-  const file = `${name}.txt`;
-  const notAmount = (text, reason) => failure(file, reason === 'amount' ? `not an amount: ${text}`
+// Why an amount of line `line` of report `name` gives no cents.
+function notAmount(name, line, text, reason) {
+  return failure(`${name}.txt:${line}`, reason === 'amount' ? `${text} cannot be compared`
     : `an amount too large to compare to the cent: ${text}`, reason);
-  if (report.bad) return notAmount(report.bad.text, report.bad.reason);
-  if (report.totals === null) return { missing: true };
+}
+
+// A report's total paid and interest in cents, or why there are none, in the
+// order tools/compare.sh reads them: its first payment that is not an amount,
+// then its totals line's.
+function checked(report, name) {
+  if (report.bad) return notAmount(name, report.bad.line, report.bad.text, report.bad.reason);
   const parts = report.totals.split(', ');
-  if (parts.length !== 3) return failure(file, 'no totals line');
   const cents = {};
   for (const [key, part] of [['paid', parts[0]], ['interest', parts[2]]]) {
-    const text = part.slice(part.indexOf(': ') + 2).replace(/ /g, '');
+    const text = part.slice(part.indexOf(': ') + 2);
     cents[key] = centsOf(Uint8Array.from(text, (c) => c.charCodeAt(0) & 0xFF), 0, text.length);
-    if (Number.isNaN(cents[key])) return notAmount(text, notCents(text));
+    if (Number.isNaN(cents[key])) return notAmount(name, report.lines, text, notCents(text));
   }
   return cents;
 }
@@ -162,13 +163,16 @@ function checked(report, name) {
 // lower (null: never) and the most extra it has cost in all by some period
 // (0: never).
 function compare(x, j) {
+  for (const [report, name] of [[x, 'debx'], [j, 'debj']]) {
+    const parts = report.totals === null ? [] : report.totals.split(', ');
+    if (parts.length !== 3) return failure(`${name}.txt`, `no totals line: the report ends after ${report.lines} lines (cut short?)`);
+  }
+  if (x.rows !== j.rows) return failure('the reports', 'two different loans');
   const tx = checked(x, 'debx');
   if (tx.error) return tx;
   const tj = checked(j, 'debj');
   if (tj.error) return tj;
-  if (tx.missing || tj.missing) return failure('reports', 'a report without its totals line');
   const rows = x.rows;
-  if (rows !== j.rows) return failure('reports', 'the two reports cover different terms');
   const plan = (r, t) => ({ ...t, first: rows ? r.payment[0] : NaN, last: rows ? r.payment[rows - 1] : NaN });
   const f = { rows, debx: plan(x, tx), debj: plan(j, tj), lower: null, most: 0, mostPeriod: 0 };
   const paid = (p) => `total paid ${amount(p.paid)}, interest ${amount(p.interest)}`;
@@ -181,11 +185,11 @@ function compare(x, j) {
   for (let i = 0; i < rows; i++) {
     if (f.lower === null && j.payment[i] < x.payment[i]) f.lower = i + 1;
     extra = add(extra, j.payment[i] - x.payment[i]);
-    if (Number.isNaN(extra)) return failure('reports', 'sums too large to compare to the cent', 'large');
+    if (Number.isNaN(extra)) return failure('the reports', 'sums too large to compare to the cent', 'large');
     if (extra > f.most) { f.most = extra; f.mostPeriod = i + 1; }
   }
   f.saved = add(f.debx.interest, -f.debj.interest);
-  if (Number.isNaN(f.saved)) return failure('reports', 'sums too large to compare to the cent', 'large');
+  if (Number.isNaN(f.saved)) return failure('the reports', 'sums too large to compare to the cent', 'large');
   const payments = (p) => `first payment ${amount(p.first)}, last payment ${amount(p.last)}`;
   f.text = `debx (equal installments): ${payments(f.debx)}, ${paid(f.debx)}\n` +
     `debj (equal principal): ${payments(f.debj)}, ${paid(f.debj)}\n` +
@@ -219,7 +223,7 @@ function series(report) {
 function readReports(x, j, xFile, jFile) {
   const debx = xFile && finish(x, xFile.data, xFile.size);
   const debj = jFile && finish(j, jFile.data, jFile.size);
-  const comparison = debx && debj ? compare(x, j) : failure('reports', 'a report is missing');
+  const comparison = debx && debj ? compare(x, j) : failure('the reports', 'one is missing');
   return { debx, debj, comparison, plans: { debx: debx && debx.plan, debj: debj && debj.plan },
     series: { debx: debx && series(x), debj: debj && series(j) } };
 }
