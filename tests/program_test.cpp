@@ -492,6 +492,33 @@ void close_standard_error()
     close(2);
 }
 
+// Opens `name` with `flags` as descriptor `fd`.
+void redirect(int fd, const char* name, int flags)
+{
+    int opened = open(name, O_WRONLY | O_CREAT | flags, 0644);
+    dup2(opened, fd);
+    close(opened);
+}
+
+// `2> debx.txt`.
+void error_to_debx()
+{
+    redirect(2, "debx.txt", O_TRUNC);
+}
+
+// `2>> debx.txt`.
+void error_appended_to_debx()
+{
+    redirect(2, "debx.txt", O_APPEND);
+}
+
+// `> debj.txt 2> debx.txt`.
+void output_to_debj_error_to_debx()
+{
+    redirect(1, "debj.txt", O_TRUNC);
+    error_to_debx();
+}
+
 // \1, \2 and \3 in `pattern` replaced by the reference run's echo, debx.txt
 // and debj.txt.
 std::string expand(const char* pattern, const Reference& ref)
@@ -506,14 +533,16 @@ std::string expand(const char* pattern, const Reference& ref)
     return text;
 }
 
+// A run in the way of a fault, every field named in its row; a field a row
+// leaves out takes the default here.
 struct FaultCase {
     const char* name;
-    const char* cfg; // nullptr: no cfg.txt
-    Output output;
-    int status;
-    const char* expected_stdout; // as expand() reads it; nullptr: not a file
-    bool debx_complete;          // the reference run's report, else the old one
-    bool debj_complete;
+    const char* cfg = fault_loan; // nullptr: no cfg.txt
+    Output output = Output::file;
+    int status = 0;
+    const char* expected_stdout = nullptr; // as expand() reads it; nullptr: not checked
+    bool debx_complete = false;            // the reference run's report, else the old one
+    bool debj_complete = false;
     const char* directory = nullptr;    // a directory of this name is in the way
     const char* on_full_disk = nullptr; // this file is a link to /dev/full
     std::string old_reports = "";       // written first
@@ -524,7 +553,7 @@ struct FaultCase {
     std::size_t fifo_takes = 0;
     std::size_t stdout_kept = SIZE_MAX; // bytes of the expected stdout that get through
     const char* argument = nullptr;     // the program's one argument
-    const char* stdout_has = "";        // text standard output holds
+    const char* stdout_has = nullptr;   // text standard output holds; nullptr: not checked
 };
 
 // Opens the FIFO `path` as its reader and takes at most `count` bytes.
@@ -594,7 +623,9 @@ void check_faults(std::span<const FaultCase> cases)
                                   expand(c.expected_stdout, ref).substr(0, c.stdout_kept)))
                 << c.name;
         }
-        EXPECT_NE(dir.read("stdout.txt").find(c.stdout_has), std::string::npos) << c.name;
+        if (c.stdout_has != nullptr) {
+            EXPECT_NE(dir.read("stdout.txt").find(c.stdout_has), std::string::npos) << c.name;
+        }
         for (const char* report : {"debx.txt", "debj.txt"}) {
             const bool debx = report[3] == 'x';
             if (debx ? c.debx_complete : c.debj_complete) {
@@ -624,87 +655,213 @@ bool can_mount_privately()
 
 TEST(Program, FaultsTable)
 {
-    const char* const loan = fault_loan;
     const FaultCase cases[] = {
-        {"missing cfg.txt", nullptr, Output::file, 1, "open <cfg.txt> fail\r\n", false, false},
-        {"cfg.txt is a directory", nullptr, Output::file, 1, "open <cfg.txt> fail\r\n", false,
-         false, "cfg.txt"},
-        {"debx.txt cannot be opened, debj.txt is still written", loan, Output::file, 1,
-         "\1open file <debx.txt> fail\r\n\3", false, true, "debx.txt"},
-        {"debj.txt cannot be opened", loan, Output::file, 1, "\1\2open file <debj.txt> fail\r\n",
-         true, false, "debj.txt"},
-        {"debx.txt on a full disk", loan, Output::file, 1, "\1\2write file <debx.txt> fail\r\n\3",
-         false, true, nullptr, "debx.txt"},
-        {"debj.txt on a full disk", loan, Output::file, 1, "\1\2\3write file <debj.txt> fail\r\n",
-         true, false, nullptr, "debj.txt"},
-        {"debx.txt fails only when it is closed", "120\n0\n0.12\n", Output::file, 1,
-         "\1\2write file <debx.txt> fail\r\n\3", false, true, nullptr, "debx.txt"},
-        {"standard output is a pipe with no reader", loan, Output::closed_pipe, 0, nullptr, true,
-         true},
-        {"standard output non-blocking with a slow reader: the whole copy",
-         "300000\n1000\n0.0515\n", Output::slow_pipe, 0, "\1\2\3", true, true},
-        {"debx.txt a FIFO whose reader takes everything", loan, Output::file, 0, "\1\2\3", false,
-         true, nullptr, nullptr, "", "", nullptr, SIZE_MAX},
-        {"debx.txt a FIFO whose reader leaves early", "300000\n300\n0.0515\n", Output::file, 1,
-         "\1\2write file <debx.txt> fail\r\n\3", false, true, nullptr, nullptr, "", "", nullptr,
-         1000},
-        {"standard output on a full disk: reported once the reports are whole", loan,
-         Output::full_disk, 1, nullptr, true, true, nullptr, nullptr, "",
-         "write <stdout> fail\r\n"},
-        {"a file-size limit only the console copy passes", "120\n7\n0.12\n", Output::file, 1,
-         "\1\2\3", true, true, nullptr, nullptr, "", "write <stdout> fail\r\n", limit_file_size, 0,
-         3072},
-        {"standard output closed", loan, Output::closed, 0, nullptr, true, true},
-        {"standard input and output closed", loan, Output::closed, 0, nullptr, true, true, nullptr,
-         nullptr, "", "", close_standard_input},
-        {"term of -1: refused at once, old reports untouched", "120\n-1\n0.12\n", Output::file, 1,
-         "sum: 120, year: -1, rate: 0.120000\r\n"
-         "too many periods for <debx.txt>: 4294967284 (at most 1200000)\r\n"
-         "too many periods for <debj.txt>: 4294967284 (at most 1200000)\r\n",
-         false, false, nullptr, nullptr, "old"},
-        {"one period over the bound", "120\n100001\n0.12\n", Output::file, 1,
-         "sum: 120, year: 100001, rate: 0.120000\r\n"
-         "too many periods for <debx.txt>: 1200012 (at most 1200000)\r\n"
-         "too many periods for <debj.txt>: 1200012 (at most 1200000)\r\n",
-         false, false},
-        {"a rerun truncates longer old reports", loan, Output::file, 0, "\1\2\3", true, true,
-         nullptr, nullptr, std::string(100000, 'x')},
-        {"standard output a TCP reader that resets the connection", loan, Output::tcp_reset, 0,
-         nullptr, true, true},
-        {"standard output is debx.txt: written whole, without the copy", loan, Output::debx, 1,
-         nullptr, true, true, nullptr, nullptr, "", "standard output is debx.txt\r\n"},
-        {"standard output and error appended to debj.txt: nothing more in it", loan,
-         Output::debj_and_stderr, 1, nullptr, true, true, nullptr, nullptr, "old"},
-        {"standard output is debx.txt, standard error closed: it stays the report's own", loan,
-         Output::debx, 1, nullptr, true, true, nullptr, nullptr, "", "", close_standard_error},
+        {.name = "missing cfg.txt",
+         .cfg = nullptr,
+         .status = 1,
+         .expected_stdout = "open <cfg.txt> fail\r\n"},
+        {.name = "cfg.txt is a directory",
+         .cfg = nullptr,
+         .status = 1,
+         .expected_stdout = "open <cfg.txt> fail\r\n",
+         .directory = "cfg.txt"},
+        {.name = "debx.txt cannot be opened, debj.txt is still written",
+         .status = 1,
+         .expected_stdout = "\1open file <debx.txt> fail\r\n\3",
+         .debj_complete = true,
+         .directory = "debx.txt"},
+        {.name = "debj.txt cannot be opened",
+         .status = 1,
+         .expected_stdout = "\1\2open file <debj.txt> fail\r\n",
+         .debx_complete = true,
+         .directory = "debj.txt"},
+        {.name = "debx.txt on a full disk",
+         .status = 1,
+         .expected_stdout = "\1\2write file <debx.txt> fail\r\n\3",
+         .debj_complete = true,
+         .on_full_disk = "debx.txt"},
+        {.name = "debj.txt on a full disk",
+         .status = 1,
+         .expected_stdout = "\1\2\3write file <debj.txt> fail\r\n",
+         .debx_complete = true,
+         .on_full_disk = "debj.txt"},
+        {.name = "debx.txt fails only when it is closed",
+         .cfg = "120\n0\n0.12\n",
+         .status = 1,
+         .expected_stdout = "\1\2write file <debx.txt> fail\r\n\3",
+         .debj_complete = true,
+         .on_full_disk = "debx.txt",
+         .expected_stderr = "loan: cfg.txt line 2: the term \"0\" reads as 0 years, so the "
+                            "schedules have no rows [term-zero]\r\n"},
+        {.name = "standard output is a pipe with no reader",
+         .output = Output::closed_pipe,
+         .debx_complete = true,
+         .debj_complete = true},
+        {.name = "standard output non-blocking with a slow reader: the whole copy",
+         .cfg = "300000\n1000\n0.0515\n",
+         .output = Output::slow_pipe,
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true},
+        {.name = "debx.txt a FIFO whose reader takes everything",
+         .expected_stdout = "\1\2\3",
+         .debj_complete = true,
+         .fifo_takes = SIZE_MAX},
+        {.name = "debx.txt a FIFO whose reader leaves early",
+         .cfg = "300000\n300\n0.0515\n",
+         .status = 1,
+         .expected_stdout = "\1\2write file <debx.txt> fail\r\n\3",
+         .debj_complete = true,
+         .fifo_takes = 1000},
+        {.name = "standard output on a full disk: reported once the reports are whole",
+         .output = Output::full_disk,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "write <stdout> fail\r\n"},
+        {.name = "a file-size limit only the console copy passes",
+         .cfg = "120\n7\n0.12\n",
+         .status = 1,
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "write <stdout> fail\r\n",
+         .in_child = limit_file_size,
+         .stdout_kept = 3072},
+        {.name = "standard output closed",
+         .output = Output::closed,
+         .debx_complete = true,
+         .debj_complete = true},
+        {.name = "standard input and output closed",
+         .output = Output::closed,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = close_standard_input},
+        {.name = "term of -1: refused at once, old reports untouched",
+         .cfg = "120\n-1\n0.12\n",
+         .status = 1,
+         .expected_stdout = "sum: 120, year: -1, rate: 0.120000\r\n"
+                            "too many periods for <debx.txt>: 4294967284 (at most 1200000)\r\n"
+                            "too many periods for <debj.txt>: 4294967284 (at most 1200000)\r\n",
+         .old_reports = "old",
+         .expected_stderr = "loan: cfg.txt line 2: the term \"-1\" reads as -1 years, 4294967284 "
+                            "periods, more than the 1200000 the program computes, so it writes "
+                            "no schedule [too-many-periods 1200000]\r\n"},
+        {.name = "one period over the bound",
+         .cfg = "120\n100001\n0.12\n",
+         .status = 1,
+         .expected_stdout = "sum: 120, year: 100001, rate: 0.120000\r\n"
+                            "too many periods for <debx.txt>: 1200012 (at most 1200000)\r\n"
+                            "too many periods for <debj.txt>: 1200012 (at most 1200000)\r\n",
+         .expected_stderr = "loan: cfg.txt line 2: the term \"100001\" reads as 100001 years, "
+                            "1200012 periods, more than the 1200000 the program computes, so it "
+                            "writes no schedule [too-many-periods 1200000]\r\n"},
+        {.name = "a rerun truncates longer old reports",
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .old_reports = std::string(100000, 'x')},
+        {.name = "standard output a TCP reader that resets the connection",
+         .output = Output::tcp_reset,
+         .debx_complete = true,
+         .debj_complete = true},
+        {.name = "standard output is debx.txt: written whole, without the copy",
+         .output = Output::debx,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "standard output is debx.txt\r\n"},
+        {.name = "standard output and error appended to debj.txt: nothing more in it",
+         .output = Output::debj_and_stderr,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .old_reports = "old"},
+        {.name = "standard output is debx.txt, standard error closed: it stays the report's own",
+         .output = Output::debx,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = close_standard_error},
+        {.name = "standard error is debx.txt: a failed console copy leaves it whole",
+         .output = Output::full_disk,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = error_to_debx},
+        {.name = "standard output debj.txt, standard error debx.txt: both whole",
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = output_to_debj_error_to_debx},
+        {.name = "standard error appended to an old debx.txt: no finding in it",
+         .cfg = "120\n100001\n0.12\n",
+         .status = 1,
+         .old_reports = "old",
+         .in_child = error_appended_to_debx},
+        {.name = "a finding told on standard error first, the rest as it is",
+         .cfg = "100000\n30\n4.9\n",
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "loan: cfg.txt line 3: the rate \"4.9\" reads as 4.900000, 490.00 % a "
+                            "year, as the rate is a fraction (1 is 100 %); for 4.9 % write 0.049 "
+                            "[rate-percent 0.049]\r\n"},
+        {.name = "findings on two lines, the schedules on what is read",
+         .cfg = "3000000000\n357913942\n0.049\n",
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "loan: cfg.txt line 1: the principal \"3000000000\" is more than "
+                            "2147483647 yuan, the most the program reads, and reads as 2147483647 "
+                            "yuan [principal-saturated 2147483647]\r\n"
+                            "loan: cfg.txt line 2: the term \"357913942\" reads as 357913942 "
+                            "years, whose months wrap at 2^32 to 8 periods, the rows the "
+                            "schedules have [term-wraps 8]\r\n"},
+        {.name = "--check: what the program reads, no report written",
+         .expected_stdout = "cfg.txt: 16 bytes, 3 fields\r\n"
+                            "principal: 100000 (line 1 \"100000\")\r\n"
+                            "term: 30 years, 360 periods (line 2 \"30\")\r\n"
+                            "rate: 0.049000 a year, 4.90 % (line 3 \"0.049\")\r\n",
+         .old_reports = "old",
+         .argument = "--check"},
+        {.name = "--check: findings after the values, the fields' bytes escaped, exit 1",
+         .cfg = "\xEF\xBB\xBF"
+                "1000000\n30 \"years\" \\\n",
+         .status = 1,
+         .expected_stdout =
+             "cfg.txt: 24 bytes, 3 fields\r\n"
+             "principal: 0 (line 1 \"\\xEF\\xBB\\xBF1000000\")\r\n"
+             "term: 30 years, 360 periods (line 2 \"30 \\\"years\\\" \\\\\")\r\n"
+             "rate: 0.000000 a year, 0.00 % (line 3 \"\")\r\n"
+             "loan: cfg.txt line 1: the file starts with a byte-order mark, so the principal reads "
+             "as 0 yuan; save cfg.txt without it (as ANSI, or UTF-8 without BOM) and it reads as "
+             "1000000 [bom 1000000]\r\n"
+             "loan: cfg.txt line 2: the term \"30 \\\"years\\\" \\\\\" reads as 30 years, as a "
+             "number ends where its digits do; write 30 [text-after-number 30]\r\n"
+             "loan: cfg.txt line 3: the line is empty, so the rate reads as 0.000000, 0.00 % a "
+             "year; write the rate here as a fraction, 0.049 for 4.9 % [empty]\r\n",
+         .old_reports = "old",
+         .argument = "--check"},
+        {.name = "--check without cfg.txt",
+         .cfg = nullptr,
+         .status = 1,
+         .expected_stdout = "open <cfg.txt> fail\r\n",
+         .argument = "--check"},
         {.name = "--help: the usage, no file read or written",
-         .cfg = loan,
-         .output = Output::file,
-         .status = 0,
-         .expected_stdout = nullptr,
-         .debx_complete = false,
-         .debj_complete = false,
          .old_reports = "old",
          .argument = "--help",
          .stdout_has = "man loan"},
         {.name = "--version: the name and version, no file read or written",
-         .cfg = loan,
-         .output = Output::file,
-         .status = 0,
          .expected_stdout = "loan " LOAN_VERSION "\r\n",
-         .debx_complete = false,
-         .debj_complete = false,
          .old_reports = "old",
          .argument = "--version"},
         {.name = "any other argument: a usage error, no file read or written",
-         .cfg = loan,
-         .output = Output::file,
          .status = 2,
          .expected_stdout = "",
-         .debx_complete = false,
-         .debj_complete = false,
          .old_reports = "old",
-         .expected_stderr = "loan: unknown argument 'now'; usage: loan [--help | --version]\r\n",
+         .expected_stderr =
+             "loan: unknown argument 'now'; usage: loan [--help | --version | --check]\r\n",
          .argument = "now"},
     };
     check_faults(cases);
@@ -717,13 +874,25 @@ TEST(Program, FaultsInAMountNamespace)
     if (!can_mount_privately()) {
         GTEST_SKIP() << "no mount namespace here: run the tests as root";
     }
-    const char* const loan = fault_loan;
     const FaultCase cases[] = {
-        {"standard output closed and /dev/null missing: no file is touched", loan, Output::closed,
-         1, nullptr, false, false, nullptr, nullptr, "old", "", hide_dev},
-        {"standard output on a small disk that fills: a short write is a loss", loan,
-         Output::small_disk, 1, nullptr, true, true, nullptr, nullptr, "",
-         "write <stdout> fail\r\n"},
+        {.name = "standard output closed and /dev/null missing: no file is touched",
+         .output = Output::closed,
+         .status = 1,
+         .old_reports = "old",
+         .in_child = hide_dev},
+        {.name = "standard output on a small disk that fills: a short write is a loss",
+         .output = Output::small_disk,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "write <stdout> fail\r\n"},
+        {.name = "standard output is debx.txt and /dev/null missing: written whole all the same",
+         .output = Output::debx,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "standard output is debx.txt\r\n",
+         .in_child = hide_dev},
     };
     check_faults(cases);
 }
@@ -776,54 +945,118 @@ TEST(CrossBuild, SameBytes)
     }
 }
 
-struct ChartCase {
+// A run of tools/chart.sh or tools/compare.sh on the reports of `cfg`, moved
+// into `folder` (relative to where the tool runs), debx.txt then changed by
+// `spoil` when given.
+struct ToolCase {
     const char* name;
     std::string cfg;
-    const char* summary; // what the script says it drew; nullptr: it must fail
-    bool remove_debj;
+    const char* stated;    // standard output; nullptr: it fails with `complaint`
+    const char* complaint; // standard error when it fails, with exit status 1
+    const char* folder = "reports";
+    void (*spoil)(const fs::path& debx) = nullptr;
 };
+
+std::string content_of(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// Where the report's last line (its totals line) starts.
+std::size_t totals_at(const fs::path& report)
+{
+    std::string content = content_of(report);
+    return content.rfind("\r\n", content.size() - 3) + 2;
+}
+
+// Replaces the first `from` in `report` with `to`.
+void replace_first(const fs::path& report, const std::string& from, const std::string& to)
+{
+    std::string content = content_of(report);
+    std::ofstream(report, std::ios::binary) << content.replace(content.find(from), from.size(), to);
+}
+
+// Runs `script` as `c` says in `dir` and checks its exit status and output,
+// and that it left in the folder nothing new but the chart's schedules.png on
+// success.
+void check_tool(const WorkDir& dir, const char* script, const ToolCase& c)
+{
+    dir.write("cfg.txt", c.cfg);
+    ASSERT_EQ(run_loan(dir, Output::file, Program{nullptr, LOAN_EXE}), 0) << c.name;
+    fs::path folder = dir.path / c.folder;
+    fs::create_directory(folder);
+    for (const char* report : {"debx.txt", "debj.txt"}) {
+        fs::rename(dir.path / report, folder / report);
+    }
+    if (c.spoil != nullptr) {
+        c.spoil(folder / "debx.txt");
+    }
+    auto entries = [&folder] {
+        return std::distance(fs::directory_iterator(folder), {});
+    };
+    auto before = entries();
+    int status = run_loan(dir, Output::file, Program{nullptr, script}, nullptr, c.folder);
+    bool chart = std::string(script) == CHART_SCRIPT;
+    EXPECT_EQ(status, c.stated != nullptr ? 0 : 1) << c.name << ": " << dir.read("stderr.txt");
+    EXPECT_EQ(dir.read("stdout.txt"), c.stated != nullptr ? c.stated : "") << c.name;
+    if (c.stated == nullptr || !chart) { // gnuplot may warn of a flat graph
+        EXPECT_EQ(dir.read("stderr.txt"), c.stated != nullptr ? "" : c.complaint) << c.name;
+    }
+    EXPECT_EQ(entries(), before + (chart && c.stated != nullptr)) << c.name;
+}
 
 TEST(Chart, Table)
 {
     if (std::system("command -v gnuplot >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "no gnuplot";
     }
-    const ChartCase cases[] = {
-        {"the example", cfg("120", "1", "0.12"),
-         "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at 12.00% a "
-         "year\n",
-         false},
+    const char* example =
+        "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at 12.00% a year\n";
+    const ToolCase cases[] = {
+        {"the example", cfg("120", "1", "0.12"), example, nullptr},
         {"period numbers beyond 999", cfg("1008", "84", "0"),
          "chart: schedules.png, 1008 and 1008 periods, Loan of 1008 yuan over 84 years at 0.00% a "
          "year\n",
-         false},
+         nullptr},
         {"no periods", cfg("300000", "0", "0.0515"),
          "chart: schedules.png, 0 and 0 periods, Loan of 300000 yuan over 0 years at 5.15% a "
          "year\n",
-         false},
-        {"a report missing", cfg("120", "1", "0.12"), nullptr, true},
+         nullptr},
+        {"no amount finite: empty graphs", cfg("120", "1", "1e39"),
+         "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at inf% a year\n",
+         nullptr},
+        {"a folder named -, not the one before", cfg("120", "1", "0.12"), example, nullptr, "-"},
+        {"a folder named like an option and an assignment, with a space and a newline",
+         cfg("120", "1", "0.12"), example, nullptr, "-r x=1 two\nlines"},
+        {"a report missing", cfg("120", "1", "0.12"), nullptr,
+         "chart: no debx.txt in reports (run loan there first: it writes the reports)\n", "reports",
+         [](const fs::path& debx) {
+             fs::remove(debx);
+         }},
+        {"a report cut short, as an interrupted run leaves it", cfg("120", "1", "0.12"), nullptr,
+         "chart: reports/debx.txt: no totals line: the report ends after 14 lines (cut short?)\n",
+         "reports",
+         [](const fs::path& debx) {
+             fs::resize_file(debx, totals_at(debx));
+         }},
+        {"a title that would run a command in gnuplot", cfg("120", "1", "0.12"), nullptr,
+         "chart: reports/debx.txt:1: not the title line loan writes\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "%]", "\"; system \"touch PWNED\"; x=\"%]");
+         }},
     };
-    for (const ChartCase& c : cases) {
+    for (const ToolCase& c : cases) {
         WorkDir dir;
-        dir.write("cfg.txt", c.cfg);
-        ASSERT_EQ(run_loan(dir, Output::file, Program{nullptr, LOAN_EXE}), 0) << c.name;
-        if (c.remove_debj) {
-            fs::remove(dir.path / "debj.txt");
+        check_tool(dir, CHART_SCRIPT, c);
+        if (c.stated != nullptr) {
+            // A PNG of 900 x 700: its signature, then the header's big-endian size.
+            EXPECT_EQ(content_of(dir.path / c.folder / "schedules.png").substr(0, 24),
+                      std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x03\x84\0\0\x02\xbc", 24))
+                << c.name;
         }
-        std::string command = std::string(CHART_SCRIPT) + " " + dir.path.string() + " > " +
-                              (dir.path / "chart.txt").string() + " 2>/dev/null";
-        int status = std::system(command.c_str());
-        if (c.summary == nullptr) {
-            EXPECT_NE(status, 0) << c.name;
-            EXPECT_FALSE(dir.has("schedules.png")) << c.name;
-            continue;
-        }
-        EXPECT_EQ(status, 0) << c.name << ": " << dir.read("chart.txt");
-        EXPECT_EQ(dir.read("chart.txt"), c.summary) << c.name;
-        // A PNG of 900 x 700: its signature, then the header's big-endian size.
-        EXPECT_EQ(dir.read("schedules.png").substr(0, 24),
-                  std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x03\x84\0\0\x02\xbc", 24))
-            << c.name;
     }
 }
 
@@ -831,51 +1064,102 @@ TEST(Chart, Table)
 // or a mortgage's figures stated beforehand.
 TEST(Compare, Table)
 {
-    const struct {
-        const char* name;
-        std::string cfg;
-        const char* stated; // nullptr: a report is missing, and it must fail
-    } cases[] = {
-        {"the example: debj pays 10.00 and 1 % of what is left", cfg("120", "1", "0.12"),
-         "debx (equal installments): first payment 10.66, last payment 10.66, total paid "
-         "127.94, interest 7.94\n"
-         "debj (equal principal): first payment 11.20, last payment 10.10, total paid "
-         "127.80, interest 7.80\n"
-         "debj saves 0.14 of interest; its payment is lower from period 7; it costs at most "
-         "1.74 more, by period 6\n"},
+    const char* example =
+        "debx (equal installments): first payment 10.66, last payment 10.66, total paid "
+        "127.94, interest 7.94\n"
+        "debj (equal principal): first payment 11.20, last payment 10.10, total paid "
+        "127.80, interest 7.80\n"
+        "debj saves 0.14 of interest; its payment is lower from period 7; it costs at most "
+        "1.74 more, by period 6\n";
+    const ToolCase cases[] = {
+        {"the example: debj pays 10.00 and 1 % of what is left", cfg("120", "1", "0.12"), example,
+         nullptr},
         {"a 1,000,000-yuan mortgage", cfg("1000000", "30", "0.049"),
          "debx (equal installments): first payment 5307.27, last payment 5307.27, total paid "
          "1910612.38, interest 910616.50\n"
          "debj (equal principal): first payment 6861.11, last payment 2789.14, total paid "
          "1737046.88, interest 737046.69\n"
          "debj saves 173569.81 of interest; its payment is lower from period 138; it costs at "
-         "most 107209.68 more, by period 137\n"},
+         "most 107209.68 more, by period 137\n",
+         nullptr},
         {"no interest: both pay 100.00 a month", cfg("1200", "1", "0"),
          "debx (equal installments): first payment 100.00, last payment 100.00, total paid "
          "1200.00, interest 0.00\n"
          "debj (equal principal): first payment 100.00, last payment 100.00, total paid "
          "1200.00, interest 0.00\n"
-         "debj saves 0.00 of interest; its payment is never lower; it never costs more\n"},
+         "debj saves 0.00 of interest; its payment is never lower; it never costs more\n",
+         nullptr},
         {"a term of zero", cfg("300000", "0", "0.0515"),
          "debx (equal installments): no periods, total paid 0.00, interest 0.00\n"
          "debj (equal principal): no periods, total paid 0.00, interest 0.00\n"
-         "nothing to compare\n"},
-        {"a report missing", cfg("120", "1", "0.12"), nullptr},
+         "nothing to compare\n",
+         nullptr},
+        {"a folder named like an assignment, with a space and a newline", cfg("120", "1", "0.12"),
+         example, nullptr, "x=1 two\nlines"},
+        {"amounts that are not finite", cfg("120", "1", "1e39"), nullptr,
+         "compare: reports/debx.txt:3: inf cannot be compared\n"},
+        {"a principal part with a leading zero", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:3: not row 001 as loan writes it\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "[ 9.46]", "[09.46]");
+         }},
+        {"a total principal that is no number", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:15: neither a row nor the totals line loan writes\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "120.00,", "120.0x,");
+         }},
+        {"a title whose term of -1 years has not the 12 rows that follow", cfg("120", "1", "0.12"),
+         nullptr,
+         "compare: reports/debx.txt:15: the totals line after 12 rows; a term of -1 years has "
+         "4294967284\n",
+         "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "[1 ", "[-1 ");
+         }},
+        {"a title whose principal is past 32 bits", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:1: not the title line loan writes\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "[120 ", "[2147483648 ");
+         }},
+        {"a report turned to LF line ends", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:1: a line without its CR LF end\n", "reports",
+         [](const fs::path& debx) {
+             std::string report = content_of(debx);
+             std::erase(report, '\r');
+             std::ofstream(debx, std::ios::binary) << report;
+         }},
+        {"a report missing", cfg("120", "1", "0.12"), nullptr,
+         "compare: no debx.txt in reports (run loan there first: it writes the reports)\n",
+         "reports",
+         [](const fs::path& debx) {
+             fs::remove(debx);
+         }},
+        {"a report cut short within its last line", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:15: the report ends within this line (cut short?)\n", "reports",
+         [](const fs::path& debx) {
+             fs::resize_file(debx, totals_at(debx) + 10);
+         }},
+        {"a second totals line", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:16: a line after the totals line\n", "reports",
+         [](const fs::path& debx) {
+             std::ofstream(debx, std::ios::app) << content_of(debx).substr(totals_at(debx));
+         }},
+        {"an unreadable report", cfg("120", "1", "0.12"), nullptr,
+         "compare: cannot read reports/debx.txt\n", "reports",
+         [](const fs::path& debx) {
+             fs::remove(debx);
+             fs::create_symlink("/proc/self/mem", debx); // reading it fails
+         }},
+        {"a report that is a named pipe, which nobody writes", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt is not a regular file\n", "reports",
+         [](const fs::path& debx) {
+             fs::remove(debx);
+             mkfifo(debx.c_str(), 0644);
+         }},
     };
-    for (const auto& c : cases) {
+    for (const ToolCase& c : cases) {
         WorkDir dir;
-        dir.write("cfg.txt", c.cfg);
-        ASSERT_EQ(run_loan(dir, Output::file, Program{nullptr, LOAN_EXE}), 0) << c.name;
-        if (c.stated == nullptr) {
-            fs::remove(dir.path / "debj.txt");
-        }
-        std::string command = std::string(COMPARE_SCRIPT) + " " + dir.path.string() + " > " +
-                              (dir.path / "compare.txt").string() + " 2> " +
-                              (dir.path / "compare_errors.txt").string();
-        int status = std::system(command.c_str());
-        EXPECT_EQ(status != 0, c.stated == nullptr) << c.name << dir.read("compare_errors.txt");
-        EXPECT_EQ(dir.read("compare.txt"), c.stated != nullptr ? c.stated : "") << c.name;
-        EXPECT_EQ(dir.read("compare_errors.txt").empty(), c.stated != nullptr) << c.name;
+        check_tool(dir, COMPARE_SCRIPT, c);
     }
 }
 
