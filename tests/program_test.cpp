@@ -807,8 +807,8 @@ TEST(Program, FaultsTable)
          .expected_stderr = "loan: cfg.txt line 3: the rate \"4.9\" reads as 4.900000, 490.00 % a "
                             "year, as the rate is a fraction (1 is 100 %); for 4.9 % write 0.049 "
                             "[rate-percent 0.049]\r\n"},
-        {.name = "findings on two lines, the schedules on what is read",
-         .cfg = "3000000000\n357913942\n0.049\n",
+        {.name = "findings on three lines, the schedules on what is read",
+         .cfg = "3000000000\n357913942\n120\n",
          .expected_stdout = "\1\2\3",
          .debx_complete = true,
          .debj_complete = true,
@@ -817,7 +817,10 @@ TEST(Program, FaultsTable)
                             "yuan [principal-saturated 2147483647]\r\n"
                             "loan: cfg.txt line 2: the term \"357913942\" reads as 357913942 "
                             "years, whose months wrap at 2^32 to 8 periods, the rows the "
-                            "schedules have [term-wraps 8]\r\n"},
+                            "schedules have [term-wraps 8]\r\n"
+                            "loan: cfg.txt line 3: the rate \"120\" reads as 120.000000, 12000.00 "
+                            "% a year, as the rate is a fraction (1 is 100 %); write the rate as a "
+                            "fraction, 0.049 for 4.9 % [rate-percent]\r\n"},
         {.name = "--check: what the program reads, no report written",
          .expected_stdout = "cfg.txt: 16 bytes, 3 fields\r\n"
                             "principal: 100000 (line 1 \"100000\")\r\n"
