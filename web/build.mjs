@@ -15,7 +15,7 @@ const join_ = (names) => `\n'use strict';\n${names.map(read).join('\n')}`;
 // The worker's source (run from a blob, not by the page) and the page's own
 // script, each concern in a file of its own.
 const worker = join_(['worker.js', 'reports.js']);
-const script = join_(['texts.js', 'form.js', 'summary.js', 'chart.js', 'tables.js', 'page.js']);
+const script = join_(['texts.js', 'form.js', 'findings.js', 'summary.js', 'chart.js', 'tables.js', 'page.js']);
 const style = `\n${read('page.css')}`;
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 const policy = ["default-src 'none'", `script-src ${hash(script)} 'wasm-unsafe-eval'`, 'worker-src blob:',
