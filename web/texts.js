@@ -169,7 +169,7 @@ Object.assign(TEXTS.zh, {
   },
 });
 Object.assign(TEXTS.en, {
-  units: [['yuan', 'yuan'], ['wan', '10,000 yuan (万元)']],
+  units: [['yuan', 'yuan'], ['wan', '10,000 yuan']],
   unitLabel: 'Unit of the principal',
   'form-writes': 'The form writes this cfg.txt:',
   formNote: {
