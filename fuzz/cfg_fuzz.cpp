@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t sum = 0;
     std::uint32_t year = 0;
     float rate = 0.0f;
-    int flag = len >= 1 ? split_fields(buff, len, &sum, &year, &rate) : 0;
+    std::size_t ends[3];
+    int flag = len >= 1 ? split_fields(buff, len, &sum, &year, &rate, ends) : 0;
 
     // The model: a Ctrl-Z ends the data, each CR LF becomes LF, and at most
     // 127 bytes are delivered.

@@ -1,3 +1,5 @@
+// Reading cfg.txt: the text-mode translation, the field split and the two
+// number conversions.
 #include "cfg.h"
 
 #include <algorithm>
@@ -19,20 +21,17 @@ bool is_digit(char c)
     return c >= '0' && c <= '9';
 }
 
-const char* skip_space(const char* p)
-{
-    while (is_space(*p)) {
-        ++p;
-    }
-    return p;
-}
-
 const char* skip_digits(const char* p)
 {
     while (is_digit(*p)) {
         ++p;
     }
     return p;
+}
+
+const char* skip_sign(const char* p)
+{
+    return *p == '+' || *p == '-' ? p + 1 : p;
 }
 
 // Stores a completed field into the parameter that its position selects.
@@ -43,7 +42,7 @@ void consume_field(int flag, const char* field, std::uint32_t* sum, std::uint32_
         *sum = static_cast<std::uint32_t>(parse_int(field));
     } else if (flag == 1) {
         *year = static_cast<std::uint32_t>(parse_int(field));
-    } else if (flag == 2) {
+    } else {
         *rate = static_cast<float>(parse_decimal(field));
     }
 }
@@ -66,37 +65,42 @@ std::size_t translate_text_mode(const char* raw, std::size_t raw_len, char* out,
     return len;
 }
 
-bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len)
+bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len, char* past)
 {
     // Every delivered byte takes at most two raw bytes (CR LF), and one more
-    // byte shows whether a final CR is followed by LF.
+    // byte shows whether a final CR is followed by LF; one byte is delivered
+    // past the limit, to tell whether the limit cut anything.
     // fread() itself reads on until it has them all or meets the end (a
     // cfg.txt that is a pipe delivers them in pieces).
-    char raw[2 * cfg_content_max + 1];
+    char raw[2 * (cfg_content_max + 1) + 1];
     std::size_t raw_len = std::fread(raw, 1, sizeof raw, fp);
-    *len = translate_text_mode(raw, raw_len, buff, cfg_content_max);
+    *len = translate_text_mode(raw, raw_len, buff, cfg_content_max + 1);
+    *past = '\0';
+    if (*len > cfg_content_max) {
+        *len = cfg_content_max;
+        *past = buff[cfg_content_max];
+    }
     buff[*len] = '\0';
     return !std::ferror(fp);
 }
 
 int split_fields(const char* buff, std::size_t len, std::uint32_t* sum, std::uint32_t* year,
-                 float* rate)
+                 float* rate, std::size_t* field_ends)
 {
+    // A field is copied out to be converted as a string of its own.
     char tmp[cfg_content_max + 1];
-    std::size_t tmp_index = 0;
+    std::size_t start = 0;
     int flag = 0;
-    for (std::size_t cnt = 0; cnt <= len; ++cnt) {
+    for (std::size_t cnt = 0; cnt <= len && flag < 3; ++cnt) {
         char c = buff[cnt];
         if (c != '\r' && c != '\n' && c != '\0') {
-            tmp[tmp_index++] = c;
             continue;
         }
-        tmp[tmp_index] = '\0';
+        std::memcpy(tmp, buff + start, cnt - start);
+        tmp[cnt - start] = '\0';
         consume_field(flag, tmp, sum, year, rate);
-        if (flag < 3) {
-            ++flag;
-        }
-        tmp_index = 0;
+        field_ends[flag++] = cnt;
+        start = cnt + 1;
         if (c == '\0') {
             break;
         }
@@ -104,13 +108,19 @@ int split_fields(const char* buff, std::size_t len, std::uint32_t* sum, std::uin
     return flag;
 }
 
+const char* skip_space(const char* text)
+{
+    while (is_space(*text)) {
+        ++text;
+    }
+    return text;
+}
+
 std::int32_t parse_int(const char* text)
 {
     const char* p = skip_space(text);
     bool negative = *p == '-';
-    if (*p == '+' || *p == '-') {
-        ++p;
-    }
+    p = skip_sign(p);
     // Accumulate the magnitude, stopping just past the 32-bit range.
     constexpr std::int64_t beyond = std::int64_t{1} << 31;
     std::int64_t magnitude = 0;
@@ -127,15 +137,37 @@ std::int32_t parse_int(const char* text)
     return static_cast<std::int32_t>(value);
 }
 
+const char* int_end(const char* text)
+{
+    const char* digits = skip_sign(skip_space(text));
+    const char* end = skip_digits(digits);
+    return end != digits ? end : text;
+}
+
 double parse_decimal(const char* text)
 {
+    const char* end = decimal_end(text);
+    if (end == text) {
+        return 0.0;
+    }
     const char* p = skip_space(text);
     bool negative = *p == '-';
-    if (*p == '+' || *p == '-') {
-        ++p;
-    }
-    const char* begin = p;
-    p = skip_digits(p);
+    const char* begin = skip_sign(p);
+    // The number alone, so that strtod() reads nothing past it (such as the
+    // digits of "0x10"); it rounds correctly in the classic locale, which the
+    // program never leaves.
+    char number[cfg_content_max + 1];
+    std::size_t len = std::min(static_cast<std::size_t>(end - begin), cfg_content_max);
+    std::memcpy(number, begin, len);
+    number[len] = '\0';
+    double magnitude = std::strtod(number, nullptr);
+    return negative ? -magnitude : magnitude;
+}
+
+const char* decimal_end(const char* text)
+{
+    const char* begin = skip_sign(skip_space(text));
+    const char* p = skip_digits(begin);
     bool has_digits = p != begin;
     if (*p == '.') {
         const char* fraction = p + 1;
@@ -143,24 +175,13 @@ double parse_decimal(const char* text)
         has_digits = has_digits || p != fraction;
     }
     if (!has_digits) {
-        return 0.0;
+        return text;
     }
     if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        if (*q == '+' || *q == '-') {
-            ++q;
-        }
+        const char* q = skip_sign(p + 1);
         if (is_digit(*q)) {
             p = skip_digits(q);
         }
     }
-    // The number alone, so that strtod() reads nothing past it (such as the
-    // digits of "0x10"); it rounds correctly in the classic locale, which the
-    // program never leaves.
-    char number[cfg_content_max + 1];
-    std::size_t len = std::min(static_cast<std::size_t>(p - begin), cfg_content_max);
-    std::memcpy(number, begin, len);
-    number[len] = '\0';
-    double magnitude = std::strtod(number, nullptr);
-    return negative ? -magnitude : magnitude;
+    return p;
 }

@@ -20,21 +20,32 @@ std::size_t translate_text_mode(const char* raw, std::size_t raw_len, char* out,
 // Reads the content of an open cfg.txt (opened in binary mode) through the
 // translation into `buff`, at most cfg_content_max bytes, and terminates it
 // with a NUL; `buff` holds at least cfg_content_max + 1 bytes. Returns the
-// count delivered in `*len`, and false if the read failed.
-bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len);
+// count delivered in `*len`, the first byte delivered past the limit in
+// `*past` (NUL where the content ends within it), and false if the read
+// failed.
+bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len, char* past);
 
 // Splits `buff` (`len` bytes followed by a NUL) into fields ended by CR, LF,
 // NUL or the end of the data, and sets the principal from the first, the term
 // from the second and the rate from the third; empty fields count, later ones
 // are ignored. Values of fields not found are left as they are. Returns the
-// number of fields consumed, 0 to 3.
+// number of fields consumed, 0 to 3, and where each of them ends in
+// `field_ends` (3 offsets into `buff`; each field starts after the end of the
+// one before it).
 int split_fields(const char* buff, std::size_t len, std::uint32_t* sum, std::uint32_t* year,
-                 float* rate);
+                 float* rate, std::size_t* field_ends);
+
+// The first character of `text` that is not white space.
+const char* skip_space(const char* text);
 
 // atoi: leading white space, an optional sign and decimal digits up to the
 // first other character; no digits give 0. Values beyond the signed 32-bit
 // range saturate at its limits.
 std::int32_t parse_int(const char* text);
+
+// The end of the number that parse_int() reads, or `text` itself where it
+// holds no digit.
+const char* int_end(const char* text);
 
 // atof for plain decimal text: leading white space, an optional sign, digits
 // with an optional decimal point and an optional exponent, correctly rounded
@@ -43,3 +54,7 @@ std::int32_t parse_int(const char* text);
 // the range of a double the result is infinite. The number takes at most
 // cfg_content_max characters, as a field does.
 double parse_decimal(const char* text);
+
+// The end of the number that parse_decimal() reads, or `text` itself where it
+// holds none.
+const char* decimal_end(const char* text);

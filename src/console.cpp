@@ -1,7 +1,9 @@
-// Standard output, the console copy of everything the program prints: how it
-// is set up, written, checked, and ended where it is a report itself.
+// Standard output, the console copy of everything the program prints, and
+// standard error: how they are set up, written and checked, and kept out of
+// a report.
 #include "console.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdarg>
@@ -58,28 +60,103 @@ bool waited_for_room([[maybe_unused]] int error)
     return false;
 }
 
-// Whether descriptor `fd` writes to the file open as `fp`: the same device
-// and inode (on Windows the volume and the file's index on it). A descriptor
-// that cannot say what it is writes to no report.
-#if defined(__unix__) || defined(__APPLE__) || defined(_WIN32)
+// Whether descriptor `fd` writes to the file open as `fp`, or to one of the
+// reports: the same device and inode (on Windows the volume and the file's
+// index on it). A descriptor that cannot say what it is writes to no report.
+#if defined(__unix__) || defined(__APPLE__)
+bool same_id(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 bool same_file(int fd, std::FILE* fp)
 {
-#ifndef _WIN32
     struct stat out {};
     struct stat file {};
-    return fstat(fd, &out) == 0 && fstat(fileno(fp), &file) == 0 && out.st_dev == file.st_dev &&
-           out.st_ino == file.st_ino;
-#else
+    return fstat(fd, &out) == 0 && fstat(fileno(fp), &file) == 0 && same_id(out, file);
+}
+
+bool writes_to_report(int fd)
+{
+    struct stat out {};
+    if (fstat(fd, &out) != 0) {
+        return false;
+    }
+    for (const char* name : report_names) {
+        struct stat file {};
+        if (stat(name, &file) == 0 && same_id(out, file)) {
+            return true;
+        }
+    }
+    return false;
+}
+#elif defined(_WIN32)
+bool id_of(HANDLE handle, BY_HANDLE_FILE_INFORMATION* id)
+{
+    return handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, id);
+}
+
+bool same_id(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
+{
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+HANDLE handle_of(int fd)
+{
+    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
+
+bool same_file(int fd, std::FILE* fp)
+{
     BY_HANDLE_FILE_INFORMATION out{};
     BY_HANDLE_FILE_INFORMATION file{};
-    return GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &out) &&
-           GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(fp))),
-                                      &file) &&
-           out.dwVolumeSerialNumber == file.dwVolumeSerialNumber &&
-           out.nFileIndexHigh == file.nFileIndexHigh && out.nFileIndexLow == file.nFileIndexLow;
-#endif
+    return id_of(handle_of(fd), &out) && id_of(handle_of(_fileno(fp)), &file) && same_id(out, file);
+}
+
+bool writes_to_report(int fd)
+{
+    BY_HANDLE_FILE_INFORMATION out{};
+    if (!id_of(handle_of(fd), &out)) {
+        return false;
+    }
+    for (const char* name : report_names) {
+        // Opened for its attributes only, sharing everything: a report open
+        // for writing does not stop it.
+        HANDLE file = CreateFileA(name, FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        BY_HANDLE_FILE_INFORMATION id{};
+        bool same = id_of(file, &id) && same_id(out, id);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+        }
+        if (same) {
+            return true;
+        }
+    }
+    return false;
+}
+#else
+// No file descriptors (the web page): standard output and error are no file.
+bool same_file(int, std::FILE*)
+{
+    return false;
+}
+
+bool writes_to_report(int)
+{
+    return false;
 }
 #endif
+
+// Formats a message of at most 127 bytes into `message` (128 bytes).
+// Returns its length.
+std::size_t format_message(char* message, const char* format, std::va_list args)
+{
+    int len = std::vsnprintf(message, 128, format, args);
+    return len < 0 ? 0 : std::min(static_cast<std::size_t>(len), std::size_t{127});
+}
 
 } // namespace
 
@@ -91,8 +168,8 @@ bool prepare_standard_output()
     // written into a report. It is taken by /dev/null first, and so is a
     // closed standard input below it (open returns the lowest free
     // descriptor); where /dev/null cannot be opened, the run stops before any
-    // file is. Standard error is written only once the reports are closed,
-    // so a report may well take it.
+    // file is. A closed standard error may well be taken by a report: nothing
+    // enters a report through it (write_error()).
     for (int fd = STDIN_FILENO; fd <= STDOUT_FILENO; ++fd) {
         if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", O_RDWR) != fd) {
             return false;
@@ -123,6 +200,11 @@ bool prepare_standard_output()
 
 void write_console(const char* text, std::size_t len)
 {
+    // A report as standard output (`loan > debx.txt`) takes no copy at all,
+    // not even what comes before the report is opened: it is written whole.
+    if (writes_to_report(1)) {
+        return;
+    }
     // The stream's error is cleared as soon as it is forgiven, so one that is
     // set now is a loss seen earlier: it stays.
     const bool lost_before = std::ferror(stdout) != 0;
@@ -152,36 +234,31 @@ void print_console(const char* format, ...)
     char message[128];
     std::va_list args;
     va_start(args, format);
-    int len = std::vsnprintf(message, sizeof message, format, args);
+    std::size_t len = format_message(message, format, args);
     va_end(args);
-    write_console(message, static_cast<std::size_t>(len));
+    write_console(message, len);
 }
 
-bool console_is_report([[maybe_unused]] std::FILE* fp)
+void write_error(const char* text, std::size_t len)
 {
-#if defined(__unix__) || defined(__APPLE__) || defined(_WIN32)
-    if (!same_file(1, fp)) {
-        return false;
+    if (!writes_to_report(2)) {
+        std::fwrite(text, 1, len, stderr);
     }
-    // Nothing more enters the report through standard output, nor through
-    // standard error where that is the same file (`loan > debx.txt 2>&1`) but
-    // not the report's own descriptor (standard error was closed): both are
-    // pointed at the null device. Where that cannot be opened they stay as
-    // they are, and the report takes the rest of the copy.
-#ifdef _WIN32
-    int null_fd = open("NUL", O_WRONLY);
-#else
-    int null_fd = open("/dev/null", O_WRONLY);
-#endif
-    if (fileno(fp) != 2 && same_file(2, fp)) {
-        dup2(null_fd, 2);
-    }
-    dup2(null_fd, 1);
-    close(null_fd);
-    return true;
-#else
-    return false; // no file descriptors (the web page): standard output is no file
-#endif
+}
+
+void print_error(const char* format, ...)
+{
+    char message[128];
+    std::va_list args;
+    va_start(args, format);
+    std::size_t len = format_message(message, format, args);
+    va_end(args);
+    write_error(message, len);
+}
+
+bool console_is_report(std::FILE* fp)
+{
+    return same_file(1, fp);
 }
 
 bool console_complete()

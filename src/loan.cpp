@@ -252,7 +252,7 @@ bool loan_schedule(const char* file_name, std::string_view title, bool equal_ins
     }
     // Told once the report is closed, as every message on standard error is.
     if (is_console) {
-        std::fprintf(stderr, "standard output is %s\r\n", file_name);
+        print_error("standard output is %s\r\n", file_name);
         return false;
     }
     return written;

@@ -1,11 +1,14 @@
-// Reads the loan from cfg.txt in the working directory, echoes it and writes
-// both repayment schedules; answers --help and --version.
+// Reads the loan from cfg.txt in the working directory, echoes it, tells what
+// looks unintended in it and writes both repayment schedules; answers --help,
+// --version and --check.
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "cfg.h"
 #include "console.h"
 #include "loan.h"
+#include "reading.h"
 #include "text.h"
 
 namespace {
@@ -26,58 +29,78 @@ char* format_echo(char* at, std::uint32_t sum, std::uint32_t year, float rate)
     return put_text(at, "\r\n");
 }
 
-// Reads cfg.txt into the three parameters and echoes them when all three were
-// found. Returns false, after reporting it, when the file cannot be read.
-bool read_cfg(std::uint32_t* sum, std::uint32_t* year, float* rate)
+// Reads the content of cfg.txt into `buff` (cfg_content_max + 1 bytes), its
+// length into `*len` and the byte past the limit into `*past`. Returns false,
+// after reporting it, when the file cannot be read.
+bool read_cfg(char* buff, std::size_t* len, char* past)
 {
     // Binary mode: the reader does the text-mode translation itself, so that
     // every platform delivers the same bytes.
     std::FILE* fp = std::fopen("cfg.txt", "rb");
-    if (fp == nullptr) {
-        print_console("open <cfg.txt> fail\r\n");
-        return false;
+    // A cfg.txt that exists but cannot be read (a directory, say) is as
+    // unusable as a missing one.
+    bool read = fp != nullptr && read_cfg_content(fp, buff, len, past);
+    if (fp != nullptr) {
+        std::fclose(fp);
     }
-    char buff[cfg_content_max + 1];
-    std::size_t len = 0;
-    bool read = read_cfg_content(fp, buff, &len);
-    std::fclose(fp);
     if (!read) {
-        // A cfg.txt that exists but cannot be read (a directory, say) is as
-        // unusable as a missing one.
         print_console("open <cfg.txt> fail\r\n");
-        return false;
     }
-    // An empty cfg.txt is one empty field: no echo, and the values stay 0.
-    if (split_fields(buff, len, sum, year, rate) == 3) {
-        char line[echo_max_chars + store_slack];
-        write_console(line, static_cast<std::size_t>(format_echo(line, *sum, *year, *rate) - line));
-    }
-    return true;
+    return read;
 }
 
-// Reads cfg.txt and writes both schedules. Returns the exit status.
+// Reads cfg.txt, echoes the loan when all three values were found, tells the
+// findings on standard error and writes both schedules. Returns the exit
+// status.
 int run()
 {
-    // Values that cfg.txt does not supply stay zero.
+    char buff[cfg_content_max + 1];
+    std::size_t len = 0;
+    char past = '\0';
+    if (!read_cfg(buff, &len, &past)) {
+        return 1;
+    }
+    // Values that cfg.txt does not supply stay zero; an empty cfg.txt is one
+    // empty field.
     std::uint32_t sum = 0;
     std::uint32_t year = 0;
     float rate = 0.0f;
-    if (!read_cfg(&sum, &year, &rate)) {
-        return 1;
+    std::size_t ends[3];
+    if (split_fields(buff, len, &sum, &year, &rate, ends) == 3) {
+        char line[echo_max_chars + store_slack];
+        write_console(line, static_cast<std::size_t>(format_echo(line, sum, year, rate) - line));
     }
+    tell_reading(buff, len, past, false, write_error);
     bool debx_written = loan_debx(sum, year, rate);
     bool debj_written = loan_debj(sum, year, rate);
     return debx_written && debj_written ? 0 : 1;
 }
 
+// `loan --check`: what the program reads from cfg.txt and the findings, on
+// standard output; no report. Returns the exit status: 0 without a finding.
+int check()
+{
+    char buff[cfg_content_max + 1];
+    std::size_t len = 0;
+    char past = '\0';
+    if (!read_cfg(buff, &len, &past)) {
+        return 1;
+    }
+    return tell_reading(buff, len, past, true, write_console) == 0 ? 0 : 1;
+}
+
 // What `loan --help` prints.
 constexpr char help[] =
-    "usage: loan [--help | --version]\r\n"
+    "usage: loan [--help | --version | --check]\r\n"
     "Reads the loan from cfg.txt in the working directory (three lines: the\r\n"
     "principal in yuan, the term in years, the annual rate as a fraction such as\r\n"
     "0.049) and writes its schedules there: debx.txt with equal installments,\r\n"
     "debj.txt with equal principal, in GBK with CR LF. Every report line is\r\n"
-    "printed to standard output as well.\r\n"
+    "printed to standard output as well. What looks unintended in cfg.txt (a\r\n"
+    "rate written in percent, a byte-order mark, text after a number) is told\r\n"
+    "on standard error first, a line each, with what to write instead.\r\n"
+    "--check prints what the program reads from cfg.txt and those lines, and\r\n"
+    "writes no report: exit status 0 when nothing looks unintended, else 1.\r\n"
     "Exit status: 0 when both reports were written, 1 after a failure, 2 after\r\n"
     "a wrong argument. More in `man loan`.\r\n";
 
@@ -89,16 +112,26 @@ const char* reply_to(const char* argument)
                                                      : nullptr;
 }
 
-// Answers --help or --version given alone; anything else is a usage error,
-// and no file is read or written. Returns the exit status.
+// Answers --help, --version or --check given alone; anything else is a usage
+// error, and no file is read or written. Returns the exit status.
 int answer(int argc, char** argv)
 {
-    const char* reply = reply_to(argv[1]);
+    const bool checking = std::strcmp(argv[1], "--check") == 0;
+    const char* reply = checking ? "" : reply_to(argv[1]);
     if (reply == nullptr || argc > 2) {
-        // The first argument not understood, or the one after --help or --version.
-        std::fprintf(stderr, "loan: unknown argument '%s'; usage: loan [--help | --version]\r\n",
-                     reply == nullptr ? argv[1] : argv[2]);
+        // The first argument not understood, or the one after it.
+        // Told in pieces, the argument whole however long, and the usage as
+        // the help's first line.
+        const std::string_view pieces[] = {
+            "loan: unknown argument '", reply == nullptr ? argv[1] : argv[2], "'; ",
+            std::string_view(help, static_cast<std::size_t>(std::strchr(help, '\n') + 1 - help))};
+        for (std::string_view piece : pieces) {
+            write_error(piece.data(), piece.size());
+        }
         return 2;
+    }
+    if (checking) {
+        return check();
     }
     write_console(reply, std::strlen(reply));
     return 0;
@@ -114,7 +147,7 @@ int main(int argc, char** argv)
     int status = argc > 1 ? answer(argc, argv) : run();
     // Checked once the reports are closed, so that they never wait on it.
     if (!console_complete()) {
-        std::fputs("write <stdout> fail\r\n", stderr);
+        print_error("write <stdout> fail\r\n");
         status = 1;
     }
     return status;

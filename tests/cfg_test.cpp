@@ -27,10 +27,12 @@ Parsed parse(std::string_view raw)
     std::rewind(fp);
     char buff[cfg_content_max + 1];
     std::size_t len = 0;
-    EXPECT_TRUE(read_cfg_content(fp, buff, &len));
+    char past = '\0';
+    EXPECT_TRUE(read_cfg_content(fp, buff, &len, &past));
     std::fclose(fp);
     Parsed parsed{0, 0, 0, 0.0f};
-    parsed.flag = split_fields(buff, len, &parsed.sum, &parsed.year, &parsed.rate);
+    std::size_t ends[3];
+    parsed.flag = split_fields(buff, len, &parsed.sum, &parsed.year, &parsed.rate, ends);
     return parsed;
 }
 

@@ -492,6 +492,33 @@ void close_standard_error()
     close(2);
 }
 
+// Opens `name` with `flags` as descriptor `fd`.
+void redirect(int fd, const char* name, int flags)
+{
+    int opened = open(name, O_WRONLY | O_CREAT | flags, 0644);
+    dup2(opened, fd);
+    close(opened);
+}
+
+// `2> debx.txt`.
+void error_to_debx()
+{
+    redirect(2, "debx.txt", O_TRUNC);
+}
+
+// `2>> debx.txt`.
+void error_appended_to_debx()
+{
+    redirect(2, "debx.txt", O_APPEND);
+}
+
+// `> debj.txt 2> debx.txt`.
+void output_to_debj_error_to_debx()
+{
+    redirect(1, "debj.txt", O_TRUNC);
+    error_to_debx();
+}
+
 // \1, \2 and \3 in `pattern` replaced by the reference run's echo, debx.txt
 // and debj.txt.
 std::string expand(const char* pattern, const Reference& ref)
@@ -506,14 +533,16 @@ std::string expand(const char* pattern, const Reference& ref)
     return text;
 }
 
+// A run in the way of a fault, every field named in its row; a field a row
+// leaves out takes the default here.
 struct FaultCase {
     const char* name;
-    const char* cfg; // nullptr: no cfg.txt
-    Output output;
-    int status;
-    const char* expected_stdout; // as expand() reads it; nullptr: not a file
-    bool debx_complete;          // the reference run's report, else the old one
-    bool debj_complete;
+    const char* cfg = fault_loan; // nullptr: no cfg.txt
+    Output output = Output::file;
+    int status = 0;
+    const char* expected_stdout = nullptr; // as expand() reads it; nullptr: not checked
+    bool debx_complete = false;            // the reference run's report, else the old one
+    bool debj_complete = false;
     const char* directory = nullptr;    // a directory of this name is in the way
     const char* on_full_disk = nullptr; // this file is a link to /dev/full
     std::string old_reports = "";       // written first
@@ -524,7 +553,7 @@ struct FaultCase {
     std::size_t fifo_takes = 0;
     std::size_t stdout_kept = SIZE_MAX; // bytes of the expected stdout that get through
     const char* argument = nullptr;     // the program's one argument
-    const char* stdout_has = "";        // text standard output holds
+    const char* stdout_has = nullptr;   // text standard output holds; nullptr: not checked
 };
 
 // Opens the FIFO `path` as its reader and takes at most `count` bytes.
@@ -594,7 +623,9 @@ void check_faults(std::span<const FaultCase> cases)
                                   expand(c.expected_stdout, ref).substr(0, c.stdout_kept)))
                 << c.name;
         }
-        EXPECT_NE(dir.read("stdout.txt").find(c.stdout_has), std::string::npos) << c.name;
+        if (c.stdout_has != nullptr) {
+            EXPECT_NE(dir.read("stdout.txt").find(c.stdout_has), std::string::npos) << c.name;
+        }
         for (const char* report : {"debx.txt", "debj.txt"}) {
             const bool debx = report[3] == 'x';
             if (debx ? c.debx_complete : c.debj_complete) {
@@ -624,87 +655,164 @@ bool can_mount_privately()
 
 TEST(Program, FaultsTable)
 {
-    const char* const loan = fault_loan;
     const FaultCase cases[] = {
-        {"missing cfg.txt", nullptr, Output::file, 1, "open <cfg.txt> fail\r\n", false, false},
-        {"cfg.txt is a directory", nullptr, Output::file, 1, "open <cfg.txt> fail\r\n", false,
-         false, "cfg.txt"},
-        {"debx.txt cannot be opened, debj.txt is still written", loan, Output::file, 1,
-         "\1open file <debx.txt> fail\r\n\3", false, true, "debx.txt"},
-        {"debj.txt cannot be opened", loan, Output::file, 1, "\1\2open file <debj.txt> fail\r\n",
-         true, false, "debj.txt"},
-        {"debx.txt on a full disk", loan, Output::file, 1, "\1\2write file <debx.txt> fail\r\n\3",
-         false, true, nullptr, "debx.txt"},
-        {"debj.txt on a full disk", loan, Output::file, 1, "\1\2\3write file <debj.txt> fail\r\n",
-         true, false, nullptr, "debj.txt"},
-        {"debx.txt fails only when it is closed", "120\n0\n0.12\n", Output::file, 1,
-         "\1\2write file <debx.txt> fail\r\n\3", false, true, nullptr, "debx.txt"},
-        {"standard output is a pipe with no reader", loan, Output::closed_pipe, 0, nullptr, true,
-         true},
-        {"standard output non-blocking with a slow reader: the whole copy",
-         "300000\n1000\n0.0515\n", Output::slow_pipe, 0, "\1\2\3", true, true},
-        {"debx.txt a FIFO whose reader takes everything", loan, Output::file, 0, "\1\2\3", false,
-         true, nullptr, nullptr, "", "", nullptr, SIZE_MAX},
-        {"debx.txt a FIFO whose reader leaves early", "300000\n300\n0.0515\n", Output::file, 1,
-         "\1\2write file <debx.txt> fail\r\n\3", false, true, nullptr, nullptr, "", "", nullptr,
-         1000},
-        {"standard output on a full disk: reported once the reports are whole", loan,
-         Output::full_disk, 1, nullptr, true, true, nullptr, nullptr, "",
-         "write <stdout> fail\r\n"},
-        {"a file-size limit only the console copy passes", "120\n7\n0.12\n", Output::file, 1,
-         "\1\2\3", true, true, nullptr, nullptr, "", "write <stdout> fail\r\n", limit_file_size, 0,
-         3072},
-        {"standard output closed", loan, Output::closed, 0, nullptr, true, true},
-        {"standard input and output closed", loan, Output::closed, 0, nullptr, true, true, nullptr,
-         nullptr, "", "", close_standard_input},
-        {"term of -1: refused at once, old reports untouched", "120\n-1\n0.12\n", Output::file, 1,
-         "sum: 120, year: -1, rate: 0.120000\r\n"
-         "too many periods for <debx.txt>: 4294967284 (at most 1200000)\r\n"
-         "too many periods for <debj.txt>: 4294967284 (at most 1200000)\r\n",
-         false, false, nullptr, nullptr, "old"},
-        {"one period over the bound", "120\n100001\n0.12\n", Output::file, 1,
-         "sum: 120, year: 100001, rate: 0.120000\r\n"
-         "too many periods for <debx.txt>: 1200012 (at most 1200000)\r\n"
-         "too many periods for <debj.txt>: 1200012 (at most 1200000)\r\n",
-         false, false},
-        {"a rerun truncates longer old reports", loan, Output::file, 0, "\1\2\3", true, true,
-         nullptr, nullptr, std::string(100000, 'x')},
-        {"standard output a TCP reader that resets the connection", loan, Output::tcp_reset, 0,
-         nullptr, true, true},
-        {"standard output is debx.txt: written whole, without the copy", loan, Output::debx, 1,
-         nullptr, true, true, nullptr, nullptr, "", "standard output is debx.txt\r\n"},
-        {"standard output and error appended to debj.txt: nothing more in it", loan,
-         Output::debj_and_stderr, 1, nullptr, true, true, nullptr, nullptr, "old"},
-        {"standard output is debx.txt, standard error closed: it stays the report's own", loan,
-         Output::debx, 1, nullptr, true, true, nullptr, nullptr, "", "", close_standard_error},
+        {.name = "missing cfg.txt",
+         .cfg = nullptr,
+         .status = 1,
+         .expected_stdout = "open <cfg.txt> fail\r\n"},
+        {.name = "cfg.txt is a directory",
+         .cfg = nullptr,
+         .status = 1,
+         .expected_stdout = "open <cfg.txt> fail\r\n",
+         .directory = "cfg.txt"},
+        {.name = "debx.txt cannot be opened, debj.txt is still written",
+         .status = 1,
+         .expected_stdout = "\1open file <debx.txt> fail\r\n\3",
+         .debj_complete = true,
+         .directory = "debx.txt"},
+        {.name = "debj.txt cannot be opened",
+         .status = 1,
+         .expected_stdout = "\1\2open file <debj.txt> fail\r\n",
+         .debx_complete = true,
+         .directory = "debj.txt"},
+        {.name = "debx.txt on a full disk",
+         .status = 1,
+         .expected_stdout = "\1\2write file <debx.txt> fail\r\n\3",
+         .debj_complete = true,
+         .on_full_disk = "debx.txt"},
+        {.name = "debj.txt on a full disk",
+         .status = 1,
+         .expected_stdout = "\1\2\3write file <debj.txt> fail\r\n",
+         .debx_complete = true,
+         .on_full_disk = "debj.txt"},
+        {.name = "debx.txt fails only when it is closed",
+         .cfg = "120\n0\n0.12\n",
+         .status = 1,
+         .expected_stdout = "\1\2write file <debx.txt> fail\r\n\3",
+         .debj_complete = true,
+         .on_full_disk = "debx.txt",
+         .expected_stderr = "loan: cfg.txt line 2: the term \"0\" reads as 0 years, so the "
+                            "schedules have no rows [term-zero]\r\n"},
+        {.name = "standard output is a pipe with no reader",
+         .output = Output::closed_pipe,
+         .debx_complete = true,
+         .debj_complete = true},
+        {.name = "standard output non-blocking with a slow reader: the whole copy",
+         .cfg = "300000\n1000\n0.0515\n",
+         .output = Output::slow_pipe,
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true},
+        {.name = "debx.txt a FIFO whose reader takes everything",
+         .expected_stdout = "\1\2\3",
+         .debj_complete = true,
+         .fifo_takes = SIZE_MAX},
+        {.name = "debx.txt a FIFO whose reader leaves early",
+         .cfg = "300000\n300\n0.0515\n",
+         .status = 1,
+         .expected_stdout = "\1\2write file <debx.txt> fail\r\n\3",
+         .debj_complete = true,
+         .fifo_takes = 1000},
+        {.name = "standard output on a full disk: reported once the reports are whole",
+         .output = Output::full_disk,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "write <stdout> fail\r\n"},
+        {.name = "a file-size limit only the console copy passes",
+         .cfg = "120\n7\n0.12\n",
+         .status = 1,
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "write <stdout> fail\r\n",
+         .in_child = limit_file_size,
+         .stdout_kept = 3072},
+        {.name = "standard output closed",
+         .output = Output::closed,
+         .debx_complete = true,
+         .debj_complete = true},
+        {.name = "standard input and output closed",
+         .output = Output::closed,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = close_standard_input},
+        {.name = "term of -1: refused at once, old reports untouched",
+         .cfg = "120\n-1\n0.12\n",
+         .status = 1,
+         .expected_stdout = "sum: 120, year: -1, rate: 0.120000\r\n"
+                            "too many periods for <debx.txt>: 4294967284 (at most 1200000)\r\n"
+                            "too many periods for <debj.txt>: 4294967284 (at most 1200000)\r\n",
+         .old_reports = "old",
+         .expected_stderr = "loan: cfg.txt line 2: the term \"-1\" reads as -1 years, 4294967284 "
+                            "periods, more than the 1200000 the program computes, so it writes "
+                            "no schedule [too-many-periods 1200000]\r\n"},
+        {.name = "one period over the bound",
+         .cfg = "120\n100001\n0.12\n",
+         .status = 1,
+         .expected_stdout = "sum: 120, year: 100001, rate: 0.120000\r\n"
+                            "too many periods for <debx.txt>: 1200012 (at most 1200000)\r\n"
+                            "too many periods for <debj.txt>: 1200012 (at most 1200000)\r\n",
+         .expected_stderr = "loan: cfg.txt line 2: the term \"100001\" reads as 100001 years, "
+                            "1200012 periods, more than the 1200000 the program computes, so it "
+                            "writes no schedule [too-many-periods 1200000]\r\n"},
+        {.name = "a rerun truncates longer old reports",
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .old_reports = std::string(100000, 'x')},
+        {.name = "standard output a TCP reader that resets the connection",
+         .output = Output::tcp_reset,
+         .debx_complete = true,
+         .debj_complete = true},
+        {.name = "standard output is debx.txt: written whole, without the copy",
+         .output = Output::debx,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "standard output is debx.txt\r\n"},
+        {.name = "standard output and error appended to debj.txt: nothing more in it",
+         .output = Output::debj_and_stderr,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .old_reports = "old"},
+        {.name = "standard output is debx.txt, standard error closed: it stays the report's own",
+         .output = Output::debx,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = close_standard_error},
+        {.name = "standard error is debx.txt: a failed console copy leaves it whole",
+         .output = Output::full_disk,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = error_to_debx},
+        {.name = "standard output debj.txt, standard error debx.txt: both whole",
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .in_child = output_to_debj_error_to_debx},
+        {.name = "standard error appended to an old debx.txt: no finding in it",
+         .cfg = "120\n100001\n0.12\n",
+         .status = 1,
+         .old_reports = "old",
+         .in_child = error_appended_to_debx},
         {.name = "--help: the usage, no file read or written",
-         .cfg = loan,
-         .output = Output::file,
-         .status = 0,
-         .expected_stdout = nullptr,
-         .debx_complete = false,
-         .debj_complete = false,
          .old_reports = "old",
          .argument = "--help",
          .stdout_has = "man loan"},
         {.name = "--version: the name and version, no file read or written",
-         .cfg = loan,
-         .output = Output::file,
-         .status = 0,
          .expected_stdout = "loan " LOAN_VERSION "\r\n",
-         .debx_complete = false,
-         .debj_complete = false,
          .old_reports = "old",
          .argument = "--version"},
         {.name = "any other argument: a usage error, no file read or written",
-         .cfg = loan,
-         .output = Output::file,
          .status = 2,
          .expected_stdout = "",
-         .debx_complete = false,
-         .debj_complete = false,
          .old_reports = "old",
-         .expected_stderr = "loan: unknown argument 'now'; usage: loan [--help | --version]\r\n",
+         .expected_stderr =
+             "loan: unknown argument 'now'; usage: loan [--help | --version | --check]\r\n",
          .argument = "now"},
     };
     check_faults(cases);
@@ -717,13 +825,25 @@ TEST(Program, FaultsInAMountNamespace)
     if (!can_mount_privately()) {
         GTEST_SKIP() << "no mount namespace here: run the tests as root";
     }
-    const char* const loan = fault_loan;
     const FaultCase cases[] = {
-        {"standard output closed and /dev/null missing: no file is touched", loan, Output::closed,
-         1, nullptr, false, false, nullptr, nullptr, "old", "", hide_dev},
-        {"standard output on a small disk that fills: a short write is a loss", loan,
-         Output::small_disk, 1, nullptr, true, true, nullptr, nullptr, "",
-         "write <stdout> fail\r\n"},
+        {.name = "standard output closed and /dev/null missing: no file is touched",
+         .output = Output::closed,
+         .status = 1,
+         .old_reports = "old",
+         .in_child = hide_dev},
+        {.name = "standard output on a small disk that fills: a short write is a loss",
+         .output = Output::small_disk,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "write <stdout> fail\r\n"},
+        {.name = "standard output is debx.txt and /dev/null missing: written whole all the same",
+         .output = Output::debx,
+         .status = 1,
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "standard output is debx.txt\r\n",
+         .in_child = hide_dev},
     };
     check_faults(cases);
 }
