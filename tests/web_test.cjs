@@ -1,6 +1,7 @@
 // The web page in headless Chromium against the native program: the reports
-// it saves, the summary and the comparison, each warning against what the
-// program then does, files of any size or none, a worker that traps, a run of
+// it saves, the summary and the comparison, the findings it shows against the
+// native `loan --check` for every cfg.txt it runs (typed, as the form writes
+// it, or chosen), files of any size or none, a worker that traps, a run of
 // 1,200,000 periods (no long task, its last row reachable at any pixel
 // density), the chart's labels, both languages, axe-core's WCAG 2.1 AA rules,
 // the page's policy and size, no request leaving the page and no script error.
@@ -215,10 +216,11 @@ const launch = (options = []) => chromium.launch({
   await runFile(page, '120\n1\n0.12\n', 3 * 2 ** 30);
   check(Date.now() - asked < 5000, 'a file of 3 GB at once');
   await sameAsNative(page, '120\n1\n0.12\n', 'a file of 3 GB', 3 * 2 ** 30);
-  // A file moved away after it was chosen: said, and nothing run.
+  // A file changed on disk after the browser took it, which it then refuses
+  // to read: said, and nothing run.
   await page.evaluate(() => document.body.append(Object.assign(document.createElement('input'), { type: 'file', id: 'other-file' })));
   await page.setInputFiles('#other-file', path.join(scratch, 'cfg.txt'));
-  fs.rmSync(path.join(scratch, 'cfg.txt'));
+  fs.writeFileSync(path.join(scratch, 'cfg.txt'), '120\n1\n0.13\n');
   await page.evaluate(() => {
     const files = document.querySelector('#other-file').files;
     document.dispatchEvent(Object.assign(new Event('drop'), { dataTransfer: { files } }));
@@ -244,7 +246,7 @@ const launch = (options = []) => chromium.launch({
     ['', '1', '4.9', '\n1\n0.049\n'], ['120', '358013941', '4.9', '120\n358013941\n0.049\n'], ['120', '100001', '4.9', '120\n100001\n0.049\n'],
     ['120', '-1', '4.9', '120\n-1\n0.049\n'], ['120', '0', '4.9', '120\n0\n0.049\n'], ['120', '2.5', '4.9', '120\n2.5\n0.049\n'], ['120', '30年', '4.9', '120\n30年\n0.049\n'],
     ['120', '1', '1e3', '120\n1\n0.01e3\n'], ['120', '1', '-1', '120\n1\n-0.01\n'], ['120', '1', '4,9', '120\n1\n0.049\n', 'yuan', 1],
-    ['120', '1', '0.00000001', '120\n1\n0.0000000001\n'], ['120', '1', '4.9%', '120\n1\n0.049%\n'], [long, '1', '4.9', `${long}\n1\n0.049\n`],
+    ['120', '1', '0.00000001', '120\n1\n0.0000000001\n'], ['120', '1', '4.9%', '120\n1\n0.049\n', 'yuan', 1], [long, '1', '4.9', `${long}\n1\n0.049\n`],
     [digits + 'x', '1', '4.9', `${digits}x\n1\n0.049\n`], ['120', '1', digits + 'x', `120\n1\n${digits.slice(2)}.11x\n`], ['120', '1', '490', '120\n1\n4.9\n']]) {
     await runTyped(page, sum, year, rate, unit);
     await page.waitForSelector(`${finished}, #status[data-state=warned]`, { timeout: 60000 });
@@ -287,6 +289,7 @@ const launch = (options = []) => chromium.launch({
   await runTyped(page, '1000000', '30', '4.9');
   await page.waitForSelector(finished);
   const chart = await page.$('#chart');
+  await chart.scrollIntoViewIfNeeded();
   const bounds = await chart.boundingBox();
   const rowsOf = (report) => report.toString('latin1').split('\r\n');
   const expected = native('1000000\n30\n0.049\n');

@@ -50,7 +50,7 @@ function readCheck(text) {
     .filter(Boolean).map(([, line, sentence, code, param]) => {
       const at = line ? Number(line) : null;
       const named = Object.keys(FIELD_KEYS).find((f) => code.startsWith(FIELD_KEYS[f] + '-'));
-      const byLine = Object.keys(FIELD_KEYS).find((f) => read[FIELD_KEYS[f]].line === at);
+      const byLine = at === null ? null : Object.keys(FIELD_KEYS).find((f) => read[FIELD_KEYS[f]].line === at);
       return { line: at, sentence, code, param: param || null, field: named || byLine || null };
     });
   return read;

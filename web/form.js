@@ -1,6 +1,6 @@
 // The form: the typed loan written as cfg.txt (the principal in yuan, the
 // rate as a fraction), shown as written with a note for each reading of the
-// borrower's own way of writing it (100万, 4,9), and the form filled from
+// borrower's own way of writing it (100万, 4,9, 4.9%), and the form filled from
 // what the program read of a chosen cfg.txt. Nothing here reads cfg.txt:
 // what the program makes of it is its own to say (findings.js).
 // Takes $, T and number() from texts.js.
@@ -49,13 +49,17 @@ function principalInYuan(text, unit) {
   return { text: yuan, note: unit === 'wan' ? null : { kind: 'wan', typed: text, read: yuan } };
 }
 
-// The rate's text as a fraction: a decimal comma ("4,9") is read as a
-// point, with a note; then the point moves two places.
+// The rate's text as a fraction: a % sign after it is the field's own unit
+// and a decimal comma ("4,9") is read as a point, each with a note; then the
+// point moves two places.
 function rateAsFraction(text) {
-  const m = /^(\s*[+-]?\d+)[,，](\d+\s*)$/.exec(text);
-  if (!m) return { text: movePoint(text, -2) };
-  const point = `${m[1]}.${m[2]}`;
-  return { text: movePoint(point, -2), note: { kind: 'comma', typed: text, read: point.trim() } };
+  const bare = text.trimEnd();
+  const sign = /[%％]$/.test(bare);
+  const typed = sign ? bare.slice(0, -1) : text;
+  const comma = /^(\s*[+-]?\d+)[,，](\d+\s*)$/.exec(typed);
+  const point = comma ? `${comma[1]}.${comma[2]}` : typed;
+  const note = comma || sign ? { kind: comma ? 'comma' : 'percent', typed: text, read: point.trim() } : null;
+  return { text: movePoint(point, -2), note };
 }
 
 // The typed loan: the texts as typed, the unit, the cfg.txt written from

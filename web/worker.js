@@ -38,7 +38,6 @@ function cfgFile(cfg) {
 // Up to `len` bytes of `file` from `at`.
 function readAt(file, at, len) {
   if (!file.blob) return file.data.subarray(at, Math.min(at + len, file.size));
-  if (at >= file.size || len === 0) return new Uint8Array(0);
   return new Uint8Array(new FileReaderSync().readAsArrayBuffer(file.blob.slice(at, at + len)));
 }
 
