@@ -97,15 +97,19 @@ async function sameAsNative(page, cfg, name, size = 0) {
 
 // The findings on the page are the native `loan --check`'s for the same
 // cfg.txt (`n`, from native()), in order, each a sentence of its own with the
-// numbers the program printed in bold.
+// numbers the program printed in bold, in both languages.
 async function findingsAsNative(page, n, what) {
   const expected = [...n.check.matchAll(/^loan: .* \[([a-z0-9-]+)[^\]]*\]\r$/gm)].map((m) => m[1]);
-  const shown = await page.$$eval('#warnings li', (items) => items.map((li) => ({
-    code: li.dataset.code, text: li.textContent, strong: li.querySelector('strong').textContent })));
   const printed = new Set(n.check.match(/-?\d+(\.\d+)?/g));
-  check(shown.map((f) => f.code).join() === expected.join() && await page.$eval('#warnings', (w) => w.hidden) === (expected.length === 0) &&
-    shown.every((f) => !/undefined|null|NaN|\$\{/.test(f.text) && (f.strong.replace(/,/g, '').match(/-?\d+(\.\d+)?/g) || []).every((x) => printed.has(x))),
-  `${what}: the findings ${JSON.stringify(shown)}, yet loan --check says\n${n.check}`);
+  for (const language of ['', 'other']) {
+    if (language) await page.click('#language');
+    const shown = await page.$$eval('#warnings li', (items) => items.map((li) => ({
+      code: li.dataset.code, text: li.textContent, strong: li.querySelector('strong').textContent })));
+    check(shown.map((f) => f.code).join() === expected.join() && await page.$eval('#warnings', (w) => w.hidden) === (expected.length === 0) &&
+      shown.every((f) => !/undefined|null|NaN|\$\{/.test(f.text) && f.strong !== '' && (f.strong.replace(/,/g, '').match(/-?\d+(\.\d+)?/g) || []).every((x) => printed.has(x))),
+    `${what}${language && ', in the other language'}: the findings ${JSON.stringify(shown)}, yet loan --check says\n${n.check}`);
+  }
+  await page.click('#language');
 }
 
 // axe-core's WCAG 2.1 A and AA rules: no violation.
@@ -245,18 +249,18 @@ const launch = (options = []) => chromium.launch({
     ['100万', '1', '4.9', '1000000\n1\n0.049\n', 'yuan', 1], ['100', '1', '4.9', '1000000\n1\n0.049\n', 'wan'], ['1,000,000', '1', '4.9', '1,000,000\n1\n0.049\n'],
     ['', '1', '4.9', '\n1\n0.049\n'], ['120', '358013941', '4.9', '120\n358013941\n0.049\n'], ['120', '100001', '4.9', '120\n100001\n0.049\n'],
     ['120', '-1', '4.9', '120\n-1\n0.049\n'], ['120', '0', '4.9', '120\n0\n0.049\n'], ['120', '2.5', '4.9', '120\n2.5\n0.049\n'], ['120', '30年', '4.9', '120\n30年\n0.049\n'],
-    ['120', '1', '1e3', '120\n1\n0.01e3\n'], ['120', '1', '-1', '120\n1\n-0.01\n'], ['120', '1', '4,9', '120\n1\n0.049\n', 'yuan', 1],
+    ['120', '1', '1e3', '120\n1\n0.01e3\n'], ['120', '1', '-1', '120\n1\n-0.01\n'], ['120', '1', 'abc', '120\n1\nabc\n'], ['120', '1', '4,9', '120\n1\n0.049\n', 'yuan', 1],
     ['120', '1', '0.00000001', '120\n1\n0.0000000001\n'], ['120', '1', '4.9%', '120\n1\n0.049\n', 'yuan', 1], [long, '1', '4.9', `${long}\n1\n0.049\n`],
     [digits + 'x', '1', '4.9', `${digits}x\n1\n0.049\n`], ['120', '1', digits + 'x', `120\n1\n${digits.slice(2)}.11x\n`], ['120', '1', '490', '120\n1\n4.9\n']]) {
     await runTyped(page, sum, year, rate, unit);
     await page.waitForSelector(`${finished}, #status[data-state=warned]`, { timeout: 60000 });
     const n = native(cfg);
     const what = `typed ${sum.slice(0, 20)}, ${year}, ${rate.slice(0, 20)}`;
-    await findingsAsNative(page, n, what);
-    check(await page.textContent('#cfg-text') === cfg && await page.$$eval('#form-notes li', (l) => l.length) === notes, `${what}: the cfg.txt written and its notes`);
     const warned = await page.$('#status[data-state=warned]') !== null;
     check(warned === /^loan: /m.test(n.check) && (!warned || await page.evaluate(() => document.activeElement.matches('#warnings li:first-child'))),
       `${what}: stopped at the findings, the focus on the first`);
+    await findingsAsNative(page, n, what);
+    check(await page.textContent('#cfg-text') === cfg && await page.$$eval('#form-notes li', (l) => l.length) === notes, `${what}: the cfg.txt written and its notes`);
   }
   const typingTasks = await page.evaluate(() => window.longTasks);
   check(typingTasks.every((d) => d <= 200), `typed loans: long tasks of ${typingTasks.join(', ')} ms`);

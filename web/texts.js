@@ -168,7 +168,8 @@ Object.assign(TEXTS.zh, {
     'rate-percent': (v) => [`年利率“${v.text}”读作 `, v.value, '：cfg.txt 中的年利率是小数，4.9 % 写作 0.049'],
     'rate-comma': (v) => [`年利率“${v.text}”用了小数逗号：程序只读到逗号之前，读作 `, v.value, ''],
     'rate-not-number': (v) => [`年利率“${v.text}”不是数：程序读作 `, v.value, ''],
-    cut: (v) => [`程序只读 cfg.txt 的前 ${v.param} 字节：${v.name || '其余内容'}在此被截断${v.value ? '，读作 ' : ''}`, v.value, ''],
+    cut: (v) => (v.value ? [`程序只读 cfg.txt 的前 ${v.param} 字节：${v.name}在此被截断，读作 `, v.value, '']
+      : ['程序只读 cfg.txt 的前 ', `${v.param} 字节`, '，其余内容不读']),
   },
 });
 Object.assign(TEXTS.en, {
@@ -200,7 +201,8 @@ Object.assign(TEXTS.en, {
     'rate-percent': (v) => [`The rate "${v.text}" reads as `, v.value, ' a year: cfg.txt takes the rate as a fraction, 0.049 for 4.9 %'],
     'rate-comma': (v) => [`The rate "${v.text}" has a decimal comma: the program reads it only up to the comma, as `, v.value, ''],
     'rate-not-number': (v) => [`The rate "${v.text}" is not a number: the program reads it as `, v.value, ''],
-    cut: (v) => [`The program reads only the first ${v.param} bytes of cfg.txt: the ${v.name || 'rest'} is cut there${v.value ? ' and read as ' : ''}`, v.value, ''],
+    cut: (v) => (v.value ? [`The program reads only the first ${v.param} bytes of cfg.txt: the ${v.name} is cut there and read as `, v.value, '']
+      : ['The program reads only the first ', `${v.param} bytes`, ' of cfg.txt, not the rest']),
   },
 });
 
