@@ -101,7 +101,10 @@ function runProgram(module, cfg, args) {
     },
     fd_write(fd, iovs, count, written) {
       const data = gather(iovs, count);
-      if (fd === 1 || fd === 2) {
+      if (fd === 2) {
+        // Standard error: the findings, which a run tells again before the
+        // schedules; the page shows them from the check.
+      } else if (fd === 1) {
         // The program writes the echo and each message in a write of its own,
         // each starting with a lower-case letter, and copies the reports in
         // blocks of whole lines that start with a digit or a GBK title byte:
