@@ -260,7 +260,9 @@ const launch = (options = []) => chromium.launch({
     check(warned === /^loan: /m.test(n.check) && (!warned || await page.evaluate(() => document.activeElement.matches('#warnings li:first-child'))),
       `${what}: stopped at the findings, the focus on the first`);
     await findingsAsNative(page, n, what);
-    check(await page.textContent('#cfg-text') === cfg && await page.$$eval('#form-notes li', (l) => l.length) === notes, `${what}: the cfg.txt written and its notes`);
+    const said = await page.textContent('#warnings');
+    check(await page.textContent('#cfg-text') === cfg && await page.$$eval('#form-notes li', (l) => l.length) === notes &&
+      [sum, year].every((t) => !warned || !/[^\x00-\x7f]/.test(t) || said.includes(t)), `${what}: the cfg.txt written, its notes, its text quoted`);
   }
   const typingTasks = await page.evaluate(() => window.longTasks);
   check(typingTasks.every((d) => d <= 200), `typed loans: long tasks of ${typingTasks.join(', ')} ms`);

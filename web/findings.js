@@ -14,9 +14,13 @@ const FIELD_KEYS = { sum: 'principal', year: 'term', rate: 'rate' };
 function unquote(quoted) {
   const bytes = [];
   for (let i = 0; i < quoted.length; i++) {
-    if (quoted[i] !== '\\') bytes.push(quoted.charCodeAt(i));
-    else if (quoted[++i] === 'x') bytes.push(parseInt(quoted.substr(++i, 2), 16)), i++;
-    else bytes.push(quoted.charCodeAt(i));
+    if (quoted[i] === '\\' && quoted[i + 1] === 'x') {
+      bytes.push(parseInt(quoted.slice(i + 2, i + 4), 16));
+      i += 3;
+    } else {
+      if (quoted[i] === '\\') i++;
+      bytes.push(quoted.charCodeAt(i));
+    }
   }
   return new TextDecoder().decode(Uint8Array.from(bytes));
 }
