@@ -186,6 +186,7 @@ const launch = (options = []) => chromium.launch({
     ['zero term', '120\n0\n0.12\n'],
     ['a byte-order mark', '\xEF\xBB\xBF120\n1\n0.12\n'],
     ['CR LF line ends', '120\r\n1\r\n0.12\r\n'],
+    ['no line end after the rate', '120\n1\n0.12'],
     ['absurd rate', '120\n1\n1e39\n'],
     ['a rate cut at 127 bytes', `120\n1\n${' '.repeat(118)}0.12\n`],
     ['a decimal comma', '120\n1\n0,12\n'],

@@ -2,7 +2,8 @@
 // the page's scripts and the program (WebAssembly, in base64) go inside
 // loan.html.in, so that the page needs nothing else, from disk or a server.
 // The Content-Security-Policy lets run only the script and the style that are
-// in the file, by their SHA-256 hashes, worked out here.
+// in the file, by their SHA-256 hashes, worked out here. Takes the files of
+// web/ named below and the WebAssembly the build made.
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';

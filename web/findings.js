@@ -4,7 +4,8 @@
 // value the program uses in bold and, where the program names what was
 // probably meant, a button that runs that. Nothing here reads cfg.txt or
 // works a finding out again: every value and number comes from the program.
-// Takes $, T, number() from texts.js and formValue() from form.js.
+// Takes $, T, number() from texts.js and formValue(), withSeparators() from
+// form.js.
 
 // The form's field names for the check's lines.
 const FIELD_KEYS = { sum: 'principal', year: 'term', rate: 'rate' };
@@ -60,6 +61,9 @@ function readCheck(text) {
   return read;
 }
 
+// The codes whose parameter is the field's text probably meant.
+const FIX_CODES = ['bom', 'text-after-number', 'rate-percent', 'rate-comma'];
+
 // The findings of `read` above the results, or none; `offer` offers to run
 // the loan as it is.
 function showFindings(read, offer) {
@@ -87,9 +91,6 @@ function showFindings(read, offer) {
   $('#run-anyway').hidden = !offer || list.length === 0;
 }
 
-// The codes whose parameter is the field's text probably meant.
-const FIX_CODES = ['bom', 'text-after-number', 'rate-percent', 'rate-comma'];
-
 // What a finding's sentence shows, all as the program printed it: the field's
 // name, text and value as read (`value`), the values the program uses
 // (principal, years, periods, rate in percent), the finding's parameter and
@@ -108,6 +109,5 @@ function findingValues(read, finding) {
 // A fix's button label: the value in the form's terms, with its unit.
 function fixLabel(field, value) {
   const unit = $('#loan-form').elements.unit;
-  const shown = /^\d+$/.test(value) ? number(Number(value)) : value;
-  return T.useFix[field](shown, unit.options[unit.selectedIndex].text);
+  return T.useFix[field](withSeparators(value), unit.options[unit.selectedIndex].text);
 }

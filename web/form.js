@@ -73,13 +73,19 @@ function typedLoan() {
   return { typed, text, bytes: new TextEncoder().encode(text), notes: [sum.note, rate.note].filter(Boolean) };
 }
 
+// Whole yuan as a borrower reads them: digits (as many as a double holds
+// exactly) with thousands separators; any other text as it is.
+function withSeparators(text) {
+  return /^\d{1,15}$/.test(text) ? number(Number(text)) : text;
+}
+
 // Shows the cfg.txt the form writes and its notes, or nothing for an empty form.
 function showTypedCfg() {
   const loan = typedLoan();
   $('#form-writes').hidden = FIELDS.every((name) => loan.typed[name] === '');
   $('#cfg-text').textContent = loan.text;
   $('#form-notes').replaceChildren(...loan.notes.map((note) => Object.assign(document.createElement('li'), {
-    textContent: T.formNote[note.kind](note.typed.trim(), /^\d{1,15}$/.test(note.read) ? number(Number(note.read)) : note.read),
+    textContent: T.formNote[note.kind](note.typed.trim(), withSeparators(note.read)),
   })));
 }
 
@@ -102,8 +108,9 @@ function formValue(field, text) {
 }
 
 // The form shows what the program read from a chosen cfg.txt (`read`, from
-// readCheck()): the values it uses, the rate as the text it read where that
-// text is a plain number (no finding on it), as printed otherwise.
+// readCheck()): the principal and the term it uses; the rate as the text it
+// read where the program found nothing in it (its exact number), else as
+// printed (six decimals), else, where that is no number (inf), as read.
 function showReadValues(read) {
   const form = $('#loan-form');
   const rate = read.rate.found && !read.findings.some((f) => f.field === 'rate') ? read.rate.text.trim() : read.rate.fraction;

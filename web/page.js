@@ -2,7 +2,10 @@
 // takes a chosen one as it is, has the program check it and shows what it
 // found (findings.js), runs the program on it in a Web Worker, and shows what
 // it wrote: the messages, the summary, the chart and both reports, which it
-// saves byte for byte. A new run replaces the one in progress.
+// saves byte for byte. A new run replaces the one in progress. Takes the
+// words from texts.js, typedLoan(), showTypedCfg(), showUnits() and
+// showReadValues() from form.js, readCheck() and showFindings() from
+// findings.js, and the summary, chart and tables from their files.
 
 const wasm = Uint8Array.from(atob($('#wasm').textContent.trim()), (c) => c.charCodeAt(0));
 const workerUrl = URL.createObjectURL(new Blob([$('#worker-source').textContent], { type: 'text/javascript' }));

@@ -1,7 +1,8 @@
 // The page's own words in Chinese and in English, chosen from the browser's
 // language or by the borrower (remembered where the browser lets the page
 // keep it), and the way amounts are written: thousands separators, two
-// decimals, exactly the digits the reports print.
+// decimals, exactly the digits the reports print. Takes nothing from the
+// other files; the words of the findings fill in what findings.js hands them.
 
 const $ = (selector) => document.querySelector(selector);
 

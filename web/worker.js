@@ -125,9 +125,10 @@ function runProgram(module, cfg, args) {
       const v = view();
       let total = 0;
       for (let i = 0; o && i < count; i++) {
+        const len = v.getUint32(iovs + 8 * i + 4, true);
         let chunk;
         try {
-          chunk = readAt(o.file, o.position, v.getUint32(iovs + 8 * i + 4, true));
+          chunk = readAt(o.file, o.position, len);
         } catch (e) {
           o.file.failed = true;
           return ERRNO_IO;
@@ -135,6 +136,7 @@ function runProgram(module, cfg, args) {
         bytes(v.getUint32(iovs + 8 * i, true), chunk.length).set(chunk);
         o.position += chunk.length;
         total += chunk.length;
+        if (chunk.length < len) break; // the end of the file: as readv(), no byte in a later buffer
       }
       v.setUint32(read, total, true);
       return 0;
