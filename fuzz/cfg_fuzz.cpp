@@ -1,7 +1,8 @@
 // Arbitrary bytes as the content of cfg.txt: the translation, the field split
 // and the conversions must stay inside their buffers and agree with a model
 // of the rules built here from std::string and the C library's strtoll and
-// strtod.
+// strtod; what is told of them stays inside its lines, each printable ASCII
+// ending in CR LF.
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "cfg.h"
+#include "reading.h"
 
 namespace {
 
@@ -34,6 +36,19 @@ float model_rate(const std::string& field)
     std::size_t end = field.find_first_not_of("0123456789.eE+-", start);
     std::string plain = field.substr(start, end == std::string::npos ? end : end - start);
     return static_cast<float>(std::strtod(plain.c_str(), nullptr));
+}
+
+// A told line: printable ASCII up to its CR LF.
+void check_line(const char* text, std::size_t len)
+{
+    if (len < 2 || text[len - 2] != '\r' || text[len - 1] != '\n') {
+        std::abort();
+    }
+    for (std::size_t i = 0; i + 2 < len; ++i) {
+        if (text[i] < 0x20 || text[i] > 0x7E) {
+            std::abort();
+        }
+    }
 }
 
 } // namespace
@@ -60,10 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = 0; (at = content.find("\r\n", at)) != std::string::npos; ++at) {
         content.erase(at, 1);
     }
+    const char past = content.size() > cfg_content_max ? content[cfg_content_max] : '\0';
     content.resize(std::min(content.size(), cfg_content_max));
     if (content != std::string(buff, len)) {
         std::abort();
     }
+    tell_reading(buff, len, past, true, check_line);
     // A NUL ends the data; the rest splits at every CR and LF.
     std::vector<std::string> fields;
     if (!content.empty()) {

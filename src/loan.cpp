@@ -250,7 +250,7 @@ bool loan_schedule(const char* file_name, std::string_view title, bool equal_ins
     if (!written) {
         print_console("write file <%s> fail\r\n", file_name);
     }
-    // Told once the report is closed, as every message on standard error is.
+    // Told once the report is closed.
     if (is_console) {
         print_error("standard output is %s\r\n", file_name);
         return false;
@@ -262,10 +262,10 @@ bool loan_schedule(const char* file_name, std::string_view title, bool equal_ins
 
 bool loan_debx(std::uint32_t sum, std::uint32_t year, float rate_y)
 {
-    return loan_schedule("debx.txt", title_debx, true, sum, year, rate_y);
+    return loan_schedule(report_names[0], title_debx, true, sum, year, rate_y);
 }
 
 bool loan_debj(std::uint32_t sum, std::uint32_t year, float rate_y)
 {
-    return loan_schedule("debj.txt", title_debj, false, sum, year, rate_y);
+    return loan_schedule(report_names[1], title_debj, false, sum, year, rate_y);
 }

@@ -398,8 +398,7 @@ int tell_rate(const char* text, float rate, tell_line tell)
     const bool percent_sign = *skip_space(end) == '%';
     if (percent_sign || rate >= 1.0f) {
         at = put_text(at, percent_sign ? ", as the % sign is not read"
-                                       : ", as the rate is a "
-                                         "fraction of 1");
+                                       : ", as the rate is a fraction (1 is 100 %)");
         // A rate of 100 or more is no percent written as such, unless it says so.
         at = put_percent_fix(at, percent_sign || rate < 100.0f ? rate : INFINITY, fix, &fix_len);
         return tell_finding(line, at, "rate-percent", std::string_view(fix, fix_len), tell);

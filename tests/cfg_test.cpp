@@ -1,4 +1,7 @@
+// The reading of cfg.txt: the translation, the fields, the numbers, and what
+// is told of them.
 #include "cfg.h"
+#include "reading.h"
 
 #include <gtest/gtest.h>
 
@@ -170,6 +173,111 @@ TEST(Cfg, ParseDecimalTable)
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(same(parse_decimal(c.text), c.expected)) << '"' << c.text << '"';
+    }
+}
+
+// The lines told, gathered.
+std::string told;
+
+void gather(const char* text, std::size_t len)
+{
+    told.append(text, len);
+}
+
+// The codes of the findings told about `raw` as cfg.txt, with their
+// parameters ("bom 1000000; few-fields 2"); every line a finding's.
+std::string findings(std::string_view raw)
+{
+    std::FILE* fp = std::tmpfile();
+    std::fwrite(raw.data(), 1, raw.size(), fp);
+    std::rewind(fp);
+    char buff[cfg_content_max + 1];
+    std::size_t len = 0;
+    char past = '\0';
+    read_cfg_content(fp, buff, &len, &past);
+    std::fclose(fp);
+    told.clear();
+    int count = tell_reading(buff, len, past, false, gather);
+    std::string codes;
+    int lines = 0;
+    for (std::size_t at = 0; at < told.size(); ++lines) {
+        std::size_t end = told.find("]\r\n", at);
+        std::size_t open = told.rfind(" [", end);
+        EXPECT_EQ(told.compare(at, 13, "loan: cfg.txt"), 0) << told;
+        codes += (codes.empty() ? "" : "; ") + told.substr(open + 2, end - open - 2);
+        at = end + 3;
+    }
+    EXPECT_EQ(count, lines) << told;
+    return codes;
+}
+
+TEST(Cfg, FindingsTable)
+{
+    const std::string spaces(117, ' ');
+    const struct {
+        const char* name;
+        std::string content;
+        const char* codes;
+    } cases[] = {
+        {"a plain loan", "1000000\n30\n0.049\n", ""},
+        {"CR LF, spaces after the numbers, no line end at last", "120 \r\n1\t\r\n0.12 ", ""},
+        {"the largest principal read as it is", "0002147483647\n1\n0.99\n", ""},
+        {"the longest term computed", "120\n100000\n0\n", ""},
+        {"Ctrl-Z after the rate",
+         "120\n1\n0.12\n\x1A"
+         "5\n",
+         ""},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "1000000\n30\n0.049\n",
+         "bom 1000000"},
+        {"UTF-16 with its mark",
+         std::string("\xFF\xFE"
+                     "1\0\n\0"sv),
+         "utf16"},
+        {"UTF-16 big-endian, no mark",
+         std::string("\0"
+                     "1\0\n"sv),
+         "utf16"},
+        {"an empty file", "", "few-fields 0"},
+        {"the principal alone", "120\n", "few-fields 1"},
+        {"no line end after the term", "120\n1", "few-fields 2"},
+        {"a NUL ends the data", std::string("120\n1\0\n0.12\n"sv), "few-fields 2"},
+        {"no rate after the line end", "120\n1\n", "empty"},
+        {"blank lines", "\n \n0.05\n", "empty; empty"},
+        {"no digits", "abc\n-\ninf\n", "not-number; not-number; rate-not-number"},
+        {"three values on one line", "1000000 30 0.049\n", "one-line"},
+        {"three values on one line, tabs, no line end", "1000000\t30\t0.049", "one-line"},
+        {"digit groups", "1 000 000\n30\xE5\xB9\xB4\n0.049\n",
+         "text-after-number 1000000; text-after-number 30"},
+        {"digit groups and ten thousands in GBK", "1,000,000\n1\xCD\xF2\n0\n",
+         "text-after-number 1000000; text-after-number 10000"},
+        {"a decimal part, no whole number meant", "1,000,000.00\n30.5\n0.049\n",
+         "text-after-number; text-after-number"},
+        {"text after a principal beyond the range", "3000000000\xD4\xAA\n1\n0.1\n",
+         "text-after-number 3000000000; principal-saturated 2147483647"},
+        {"negative principal", "-5\n1\n0.1\n", "principal-negative 5"},
+        {"term of 0", "120\n0\n0.05\n", "term-zero"},
+        {"terms that wrap", "120\n357913942\n0.05\n", "term-wraps 8"},
+        {"a term that wraps to no period", "120\n1073741824\n0.05\n", "term-wraps 0"},
+        {"one period too many", "120\n100001\n0.05\n", "too-many-periods 1200000"},
+        {"term of -1", "120\n-1\n0.05\n", "too-many-periods 1200000"},
+        {"rate in percent", "120\n1\n4.9\n", "rate-percent 0.049"},
+        {"rate of 1", "120\n1\n1\n", "rate-percent 0.01"},
+        {"a percent sign", "120\n1\n0.049 %\n", "rate-percent 0.00049"},
+        {"a rate beyond any percent", "120\n1\n120\n", "rate-percent"},
+        {"an infinite rate", "120\n1\n1e39\n", "rate-percent"},
+        {"a tiny percent, no fix", "120\n1\n0.00000001%\n", "rate-percent"},
+        {"a decimal comma", "120\n1\n0,049\n", "rate-comma 0.049"},
+        {"a decimal comma in a percent", "120\n1\n4,9\n", "rate-comma 0.049"},
+        {"text after the rate", "120\n1\n0.049 a year\n", "text-after-number 0.049"},
+        {"the rate cut at byte 127", "120\n1\n" + spaces + " 0.25\n", "cut 127"},
+        {"the limit before the rate", "120\n" + std::string(122, ' ') + "1\n0.05", "cut 127"},
+        {"the limit just after the rate", "120\n1\n" + spaces + "0.25\n", ""},
+        {"the limit after the third line", "120\n1\n0.2\n" + std::string(200, 'x'), ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(findings(c.content), c.codes) << c.name;
     }
 }
 

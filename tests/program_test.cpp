@@ -799,6 +799,44 @@ TEST(Program, FaultsTable)
          .status = 1,
          .old_reports = "old",
          .in_child = error_appended_to_debx},
+        {.name = "a finding told on standard error first, the rest as it is",
+         .cfg = "100000\n30\n4.9\n",
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "loan: cfg.txt line 3: the rate \"4.9\" reads as 4.900000, 490.00 % a "
+                            "year, as the rate is a fraction (1 is 100 %); for 4.9 % write 0.049 "
+                            "[rate-percent 0.049]\r\n"},
+        {.name = "--check: what the program reads, no report written",
+         .expected_stdout = "cfg.txt: 16 bytes, 3 fields\r\n"
+                            "principal: 100000 (line 1 \"100000\")\r\n"
+                            "term: 30 years, 360 periods (line 2 \"30\")\r\n"
+                            "rate: 0.049000 a year, 4.90 % (line 3 \"0.049\")\r\n",
+         .old_reports = "old",
+         .argument = "--check"},
+        {.name = "--check: findings after the values, the fields' bytes escaped, exit 1",
+         .cfg = "\xEF\xBB\xBF"
+                "1000000\n30 \"years\" \\\n",
+         .status = 1,
+         .expected_stdout =
+             "cfg.txt: 24 bytes, 3 fields\r\n"
+             "principal: 0 (line 1 \"\\xEF\\xBB\\xBF1000000\")\r\n"
+             "term: 30 years, 360 periods (line 2 \"30 \\\"years\\\" \\\\\")\r\n"
+             "rate: 0.000000 a year, 0.00 % (line 3 \"\")\r\n"
+             "loan: cfg.txt line 1: the file starts with a byte-order mark, so the principal reads "
+             "as 0 yuan; save cfg.txt without it (as ANSI, or UTF-8 without BOM) and it reads as "
+             "1000000 [bom 1000000]\r\n"
+             "loan: cfg.txt line 2: the term \"30 \\\"years\\\" \\\\\" reads as 30 years, as a "
+             "number ends where its digits do; write 30 [text-after-number 30]\r\n"
+             "loan: cfg.txt line 3: the line is empty, so the rate reads as 0.000000, 0.00 % a "
+             "year; write the rate here as a fraction, 0.049 for 4.9 % [empty]\r\n",
+         .old_reports = "old",
+         .argument = "--check"},
+        {.name = "--check without cfg.txt",
+         .cfg = nullptr,
+         .status = 1,
+         .expected_stdout = "open <cfg.txt> fail\r\n",
+         .argument = "--check"},
         {.name = "--help: the usage, no file read or written",
          .old_reports = "old",
          .argument = "--help",
