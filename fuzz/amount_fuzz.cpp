@@ -15,7 +15,7 @@
 namespace {
 
 // The text at width 5 is the exact reference padded, and nothing is stored
-// more than the slack past it.
+// past it.
 void check(double value, int decimals, std::size_t widest)
 {
     std::string want = exact::padded(value, decimals, 5);
@@ -23,8 +23,8 @@ void check(double value, int decimals, std::size_t widest)
     std::memset(line, '#', sizeof line);
     std::size_t len = static_cast<std::size_t>(put_fixed(line, value, decimals, 5) - line);
     if (std::string(line, len) != want || len > std::max<std::size_t>(widest, 5) ||
-        std::find_if(line + len + store_slack, line + sizeof line,
-                     [](char c) { return c != '#'; }) != line + sizeof line) {
+        std::find_if(line + len, line + sizeof line, [](char c) { return c != '#'; }) !=
+            line + sizeof line) {
         std::fprintf(stderr, "%a with %d decimals: got %.*s, want %s\n", value, decimals,
                      static_cast<int>(len), line, want.c_str());
         std::abort();

@@ -67,12 +67,13 @@ std::size_t translate_text_mode(const char* raw, std::size_t raw_len, char* out,
 
 bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len, char* past)
 {
-    // Every delivered byte takes at most two raw bytes (CR LF), and one more
-    // byte shows whether a final CR is followed by LF; one byte is delivered
-    // past the limit, to tell whether the limit cut anything.
+    // Every delivered byte takes at most two raw bytes (CR LF), so a CR
+    // delivered last is always followed by the byte that says whether LF
+    // comes next; one byte is delivered past the limit, to tell whether the
+    // limit cut anything.
     // fread() itself reads on until it has them all or meets the end (a
     // cfg.txt that is a pipe delivers them in pieces).
-    char raw[2 * (cfg_content_max + 1) + 1];
+    char raw[2 * (cfg_content_max + 1)];
     std::size_t raw_len = std::fread(raw, 1, sizeof raw, fp);
     *len = translate_text_mode(raw, raw_len, buff, cfg_content_max + 1);
     *past = '\0';
@@ -89,18 +90,17 @@ int split_fields(const char* buff, std::size_t len, std::uint32_t* sum, std::uin
 {
     // A field is copied out to be converted as a string of its own.
     char tmp[cfg_content_max + 1];
-    std::size_t start = 0;
     int flag = 0;
     for (std::size_t cnt = 0; cnt <= len && flag < 3; ++cnt) {
         char c = buff[cnt];
         if (c != '\r' && c != '\n' && c != '\0') {
             continue;
         }
+        std::size_t start = field_start(field_ends, flag);
         std::memcpy(tmp, buff + start, cnt - start);
         tmp[cnt - start] = '\0';
         consume_field(flag, tmp, sum, year, rate);
         field_ends[flag++] = cnt;
-        start = cnt + 1;
         if (c == '\0') {
             break;
         }

@@ -25,6 +25,13 @@ std::size_t translate_text_mode(const char* raw, std::size_t raw_len, char* out,
 // failed.
 bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len, char* past);
 
+// Where field `k` starts, given where the fields before it end: after the
+// line end of the one before it.
+inline std::size_t field_start(const std::size_t* field_ends, int k)
+{
+    return k == 0 ? 0 : field_ends[k - 1] + 1;
+}
+
 // Splits `buff` (`len` bytes followed by a NUL) into fields ended by CR, LF,
 // NUL or the end of the data, and sets the principal from the first, the term
 // from the second and the rate from the third; empty fields count, later ones

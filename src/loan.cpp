@@ -1,7 +1,6 @@
 #include "loan.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 #include "console.h"
@@ -32,29 +31,19 @@ constexpr std::string_view totals_principal = ", \xB1\xBE\xBD\xF0: ";
 // ", 利息: "
 constexpr std::string_view totals_interest = ", \xC0\xFB\xCF\xA2: ";
 
-// The period number is kept as ASCII digits in a word, the first digit in
-// the lowest byte, and stored whole: "001" onwards, with all its digits past
-// 999 (at most 7 for periods_max).
-constexpr std::size_t period_chars = 8;
-static_assert(periods_max < 10000000, "a period number takes at most 7 digits");
-
-// The widest line any input can produce, for each layout.
-constexpr std::size_t title_max_chars = title_debx.size() + int32_max_chars + title_yuan.size() +
-                                        int32_max_chars + title_years_rate.size() +
-                                        percent_max_chars + 4;
-constexpr std::size_t row_max_chars =
-    period_chars + 3 + amount_max_chars + 4 + amount_max_chars + 3 + amount_max_chars + 3;
-constexpr std::size_t totals_max_chars = totals_paid.size() + amount_max_chars +
-                                         totals_principal.size() + amount_max_chars +
-                                         totals_interest.size() + amount_max_chars + 2;
-
-// Room checked before each line: the widest line and what its writers may
-// store past its end.
-constexpr std::size_t line_size = report_line_size;
-static_assert(title_max_chars + store_slack <= line_size && header.size() <= line_size &&
-                  row_max_chars + store_slack <= line_size &&
-                  totals_max_chars + store_slack <= line_size,
-              "a report line could be cut");
+// Room checked before each line, report_line_size, holds the widest line any
+// input can produce in each layout: a row has a period number of at most 7
+// digits, three amounts and 13 bytes of text.
+static_assert(periods_max < 10000000 && 7 + 13 + 3 * amount_max_chars <= report_line_size,
+              "a row could be cut");
+static_assert(title_debx.size() + title_yuan.size() + title_years_rate.size() +
+                      2 * int32_max_chars + percent_max_chars + 4 <=
+                  report_line_size,
+              "a title could be cut");
+static_assert(totals_paid.size() + totals_principal.size() + totals_interest.size() +
+                      3 * amount_max_chars + 2 <=
+                  report_line_size,
+              "a totals line could be cut");
 
 // "等额本息借款[%d 元] [%d 年] [利率%.02f%%]\r\n", or the same with the
 // equal-principal title; the rate is shown in percent, scaled in double.
@@ -70,38 +59,14 @@ char* format_title(char* at, std::string_view title, std::uint32_t sum, std::uin
     return put_text(at, "%]\r\n");
 }
 
-// The period number after `period` (its `*len` digits): "009" becomes "010",
-// "999" becomes "1000". Worked in a register: a digit stored as a byte and
-// then loaded as part of the word would stall the row on every period.
-std::uint64_t next_period(std::uint64_t period, std::size_t* len)
-{
-    std::size_t i = *len;
-    for (; i > 0 && (period >> (8 * (i - 1)) & 0xFF) == '9'; --i) {
-        period -= std::uint64_t{9} << (8 * (i - 1));
-    }
-    if (i == 0) {
-        ++*len;
-        return period << 8 | '1';
-    }
-    return period + (std::uint64_t{1} << (8 * (i - 1)));
-}
-
 // "%03d : %5.02f ->[%5.02f] [%5.02f]\r\n": period, payment, principal, interest.
-// The principal's text is copied from `principal` when `principal_len` is
-// not 0.
-char* format_row(char* at, std::uint64_t period, std::size_t period_len, float f_a_x, float f_p_x,
-                 const char* principal, std::size_t principal_len, float f_i_x)
+char* format_row(char* at, std::uint32_t period, float f_a_x, float f_p_x, float f_i_x)
 {
-    store_word(at, period);
-    at = put_text(at + period_len, " : ");
+    at = put_int(at, period, 3);
+    at = put_text(at, " : ");
     at = put_fixed(at, f_a_x, 2, 5);
     at = put_text(at, " ->[");
-    if (principal_len != 0) {
-        std::memcpy(at, principal, 16);
-        at += principal_len;
-    } else {
-        at = put_fixed(at, f_p_x, 2, 5);
-    }
+    at = put_fixed(at, f_p_x, 2, 5);
     at = put_text(at, "] [");
     at = put_fixed(at, f_i_x, 2, 5);
     return put_text(at, "]\r\n");
@@ -140,7 +105,7 @@ void write_block(std::FILE* fp, const char* block, const char* end)
 // the widest line.
 char* next_line_at(std::FILE* fp, char* block, char* at)
 {
-    if (at + line_size <= block + block_size) {
+    if (at + report_line_size <= block + block_size) {
         return at;
     }
     write_block(fp, block, at);
@@ -188,24 +153,13 @@ char* emit_rows(std::FILE* fp, char* block, char* at, std::uint32_t sum, std::ui
     float f_p_sum = 0.0f;
     float f_i_sum = 0.0f;
     float f_a_sum = 0.0f;
-    std::uint64_t period = 0x303030; // "000", the number before the first
-    std::size_t period_len = 3;
-    // Equal principal: the same principal part every month, so its text is
-    // formatted once and copied into each row in one store, a third of the
-    // row's formatting saved. A principal below 2^32 yuan over a year or more
-    // prints in at most 13 characters.
-    char principal[16 + store_slack];
-    std::size_t principal_len =
-        principal_grows ? 0 : static_cast<std::size_t>(put_fixed(principal, f_p, 2, 5) - principal);
     for (std::uint32_t cnt = 0; cnt < periods; ++cnt) {
         float f_p_x = principal_grows
                           ? static_cast<float>(f_p * next_power(base, cnt, &hi, &lo, &scale))
                           : f_p;
         float f_i_x = f_b_x * rate_m;
         float f_a_x = f_p_x + f_i_x;
-        period = next_period(period, &period_len);
-        at = format_row(next_line_at(fp, block, at), period, period_len, f_a_x, f_p_x, principal,
-                        principal_len, f_i_x);
+        at = format_row(next_line_at(fp, block, at), cnt + 1, f_a_x, f_p_x, f_i_x);
         f_p_sum += f_p_x;
         f_i_sum += f_i_x;
         f_a_sum += f_a_x;

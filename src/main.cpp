@@ -49,16 +49,21 @@ bool read_cfg(char* buff, std::size_t* len, char* past)
     return read;
 }
 
-// Reads cfg.txt, echoes the loan when all three values were found, tells the
+// Reads cfg.txt. With `checking` (`loan --check`), prints what the program
+// reads from it and the findings on standard output, and writes no report;
+// otherwise echoes the loan when all three values were found, tells the
 // findings on standard error and writes both schedules. Returns the exit
-// status.
-int run()
+// status (for --check, 0 without a finding).
+int run(bool checking)
 {
     char buff[cfg_content_max + 1];
     std::size_t len = 0;
     char past = '\0';
     if (!read_cfg(buff, &len, &past)) {
         return 1;
+    }
+    if (checking) {
+        return tell_reading(buff, len, past, true, write_console) == 0 ? 0 : 1;
     }
     // Values that cfg.txt does not supply stay zero; an empty cfg.txt is one
     // empty field.
@@ -67,26 +72,13 @@ int run()
     float rate = 0.0f;
     std::size_t ends[3];
     if (split_fields(buff, len, &sum, &year, &rate, ends) == 3) {
-        char line[echo_max_chars + store_slack];
+        char line[echo_max_chars];
         write_console(line, static_cast<std::size_t>(format_echo(line, sum, year, rate) - line));
     }
     tell_reading(buff, len, past, false, write_error);
     bool debx_written = loan_debx(sum, year, rate);
     bool debj_written = loan_debj(sum, year, rate);
     return debx_written && debj_written ? 0 : 1;
-}
-
-// `loan --check`: what the program reads from cfg.txt and the findings, on
-// standard output; no report. Returns the exit status: 0 without a finding.
-int check()
-{
-    char buff[cfg_content_max + 1];
-    std::size_t len = 0;
-    char past = '\0';
-    if (!read_cfg(buff, &len, &past)) {
-        return 1;
-    }
-    return tell_reading(buff, len, past, true, write_console) == 0 ? 0 : 1;
 }
 
 // What `loan --help` prints.
@@ -131,7 +123,7 @@ int answer(int argc, char** argv)
         return 2;
     }
     if (checking) {
-        return check();
+        return run(true);
     }
     write_console(reply, std::strlen(reply));
     return 0;
@@ -144,7 +136,7 @@ int main(int argc, char** argv)
     if (!prepare_standard_output()) {
         return 1;
     }
-    int status = argc > 1 ? answer(argc, argv) : run();
+    int status = argc > 1 ? answer(argc, argv) : run(false);
     // Checked once the reports are closed, so that they never wait on it.
     if (!console_complete()) {
         print_error("write <stdout> fail\r\n");

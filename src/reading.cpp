@@ -66,7 +66,7 @@ namespace {
 // most a field and four more digits each, three values and what the writers
 // may store past their end.
 constexpr std::size_t line_size = 256 + (2 + 4 * cfg_content_max) + 2 * (cfg_content_max + 4) +
-                                  float6_max_chars + 2 * percent_max_chars + store_slack;
+                                  float6_max_chars + 2 * percent_max_chars;
 
 constexpr std::string_view field_names[] = {"principal", "term", "rate"};
 
@@ -275,7 +275,7 @@ int tell_principal(const char* text, std::uint32_t sum, bool alone, tell_line te
 {
     const auto value = static_cast<std::int32_t>(sum);
     char line[line_size];
-    char param[int32_max_chars + store_slack];
+    char param[int32_max_chars];
     char* const head = start_finding(line, 1);
     if (std::strncmp(text, "\xEF\xBB\xBF", 3) == 0) {
         char* at =
@@ -290,7 +290,7 @@ int tell_principal(const char* text, std::uint32_t sum, bool alone, tell_line te
     if (end == text) {
         return tell_no_number(0, text, tell);
     }
-    char shown[int32_max_chars + 5 + store_slack];
+    char shown[int32_max_chars + 5];
     char* shown_end = put_text(put_int(shown, value), " yuan");
     if (alone && holds_more_values(end)) {
         char* at =
@@ -325,14 +325,14 @@ int tell_term(const char* text, std::uint32_t year, tell_line tell)
     if (int_end(text) == text) {
         return tell_no_number(1, text, tell);
     }
-    char shown[int32_max_chars + 6 + store_slack];
+    char shown[int32_max_chars + 6];
     char* shown_end = put_text(put_int(shown, static_cast<std::int32_t>(year)), " years");
     int told = tell_int_text_after(1, text, shown, shown_end, tell);
     char line[line_size];
     char* at = put_text(put_field(start_finding(line, 2), 1, text), " reads as ");
     at = put_text(at, between(shown, shown_end));
     const std::uint32_t periods = year * 12u;
-    char param[int32_max_chars + store_slack];
+    char param[int32_max_chars];
     if (year == 0) {
         at = put_text(at, ", so the schedules have no rows");
         return told + tell_finding(line, at, "term-zero", "", tell);
@@ -378,12 +378,12 @@ int tell_rate(const char* text, float rate, tell_line tell)
     if (end == text) {
         return tell_no_number(2, text, tell);
     }
-    char shown[float6_max_chars + percent_max_chars + 12 + store_slack];
+    char shown[float6_max_chars + percent_max_chars + 12];
     char* shown_end = put_rate(shown, rate);
     char line[line_size];
     char* at = put_text(put_field(start_finding(line, 3), 2, text), " reads as ");
     at = put_text(at, between(shown, shown_end));
-    char fix[float6_max_chars + store_slack];
+    char fix[float6_max_chars];
     std::size_t fix_len = 0;
     if (*end == ',' && is_digit(end[1])) {
         // Read again with a decimal point: what was meant.
@@ -435,7 +435,7 @@ int tell_utf16(std::uint32_t sum, std::uint32_t year, float rate, tell_line tell
 int tell_cut(int line_no, const char* text, tell_line tell)
 {
     char line[line_size];
-    char param[int32_max_chars + store_slack];
+    char param[int32_max_chars];
     char* param_end = put_int(param, static_cast<std::int32_t>(cfg_content_max));
     char* at = put_text(start_finding(line, line_no), "only the first ");
     at = put_text(at, between(param, param_end));
@@ -451,7 +451,7 @@ int tell_few_fields(int found, tell_line tell)
     char* at = put_int(put_text(start_finding(line, 0), "it holds "), found);
     at = put_text(at, " of the 3 values (the principal, the term and the rate, a line each): "
                       "the others read as 0, and the values are not echoed");
-    char param[int32_max_chars + store_slack];
+    char param[int32_max_chars];
     char* end = put_int(param, found);
     return tell_finding(line, at, "few-fields", between(param, end), tell);
 }
@@ -499,7 +499,7 @@ int tell_reading(const char* buff, std::size_t len, char past, bool values, tell
     const int flag = split_fields(buff, len, &sum, &year, &rate, ends);
     char fields[3][cfg_content_max + 1] = {};
     for (int k = 0; k < flag; ++k) {
-        std::size_t start = k == 0 ? 0 : ends[k - 1] + 1;
+        std::size_t start = field_start(ends, k);
         std::memcpy(fields[k], buff + start, ends[k] - start);
     }
     if (values) {
@@ -524,7 +524,7 @@ int tell_reading(const char* buff, std::size_t len, char past, bool values, tell
             break;
         }
         if (k == 0) {
-            int principal = tell_principal(fields[0], sum, found < 2 || is_blank(fields[1]), tell);
+            int principal = tell_principal(fields[0], sum, is_blank(fields[1]), tell);
             if (principal < 0) {
                 return told + 1;
             }

@@ -99,17 +99,20 @@ TEST(Cfg, FieldsTable)
 }
 
 // The translation reads no raw byte past the count it is given, even when
-// the bytes after it would change what it delivers.
+// the bytes after it would change what it delivers, and delivers no byte past
+// the count asked for.
 TEST(Cfg, TranslationEndsWithTheRawBytes)
 {
     const struct {
         std::string_view raw;
         std::size_t raw_len;
+        std::size_t out_max;
         const char* delivered;
-    } cases[] = {{"12", 1, "1"}, {"1\r\n", 2, "1\r"}, {"1\r\n", 3, "1\n"}};
+    } cases[] = {
+        {"12", 1, 9, "1"}, {"1\r\n", 2, 9, "1\r"}, {"1\r\n", 3, 9, "1\n"}, {"123", 3, 2, "12"}};
     for (const auto& c : cases) {
         char out[cfg_content_max];
-        std::size_t len = translate_text_mode(c.raw.data(), c.raw_len, out, sizeof out);
+        std::size_t len = translate_text_mode(c.raw.data(), c.raw_len, out, c.out_max);
         EXPECT_EQ(std::string(out, len), c.delivered) << c.raw;
     }
 }
@@ -184,8 +187,9 @@ void gather(const char* text, std::size_t len)
     told.append(text, len);
 }
 
-// The codes of the findings told about `raw` as cfg.txt, with their
-// parameters ("bom 1000000; few-fields 2"); every line a finding's.
+// The findings told about `raw` as cfg.txt, each as the line it names (0
+// for the file) and its code with its parameter ("1 bom 1000000; 0
+// few-fields 2"); every line a finding's.
 std::string findings(std::string_view raw)
 {
     std::FILE* fp = std::tmpfile();
@@ -204,7 +208,11 @@ std::string findings(std::string_view raw)
         std::size_t end = told.find("]\r\n", at);
         std::size_t open = told.rfind(" [", end);
         EXPECT_EQ(told.compare(at, 13, "loan: cfg.txt"), 0) << told;
-        codes += (codes.empty() ? "" : "; ") + told.substr(open + 2, end - open - 2);
+        // The line it names, 0 for none, and its code.
+        std::string line = told.compare(at + 13, 6, " line ") == 0
+                               ? told.substr(at + 19, told.find(':', at + 19) - at - 19)
+                               : "0";
+        codes += (codes.empty() ? "" : "; ") + line + " " + told.substr(open + 2, end - open - 2);
         at = end + 3;
     }
     EXPECT_EQ(count, lines) << told;
@@ -221,7 +229,8 @@ TEST(Cfg, FindingsTable)
     } cases[] = {
         {"a plain loan", "1000000\n30\n0.049\n", ""},
         {"CR LF, spaces after the numbers, no line end at last", "120 \r\n1\t\r\n0.12 ", ""},
-        {"the largest principal read as it is", "0002147483647\n1\n0.99\n", ""},
+        {"the largest principal read as it is", "2147483647\n1\n0.99\n", ""},
+        {"the largest principal with a sign and zeros", "+0002147483647\n1\n0.99\n", ""},
         {"the longest term computed", "120\n100000\n0\n", ""},
         {"Ctrl-Z after the rate",
          "120\n1\n0.12\n\x1A"
@@ -230,49 +239,54 @@ TEST(Cfg, FindingsTable)
         {"byte-order mark",
          "\xEF\xBB\xBF"
          "1000000\n30\n0.049\n",
-         "bom 1000000"},
+         "1 bom 1000000"},
         {"UTF-16 with its mark",
          std::string("\xFF\xFE"
                      "1\0\n\0"sv),
-         "utf16"},
+         "0 utf16"},
         {"UTF-16 big-endian, no mark",
          std::string("\0"
                      "1\0\n"sv),
-         "utf16"},
-        {"an empty file", "", "few-fields 0"},
-        {"the principal alone", "120\n", "few-fields 1"},
-        {"no line end after the term", "120\n1", "few-fields 2"},
-        {"a NUL ends the data", std::string("120\n1\0\n0.12\n"sv), "few-fields 2"},
-        {"no rate after the line end", "120\n1\n", "empty"},
-        {"blank lines", "\n \n0.05\n", "empty; empty"},
-        {"no digits", "abc\n-\ninf\n", "not-number; not-number; rate-not-number"},
-        {"three values on one line", "1000000 30 0.049\n", "one-line"},
-        {"three values on one line, tabs, no line end", "1000000\t30\t0.049", "one-line"},
+         "0 utf16"},
+        {"an empty file", "", "0 few-fields 0"},
+        {"the principal alone", "120\n", "0 few-fields 1"},
+        {"no line end after the term", "120\n1", "0 few-fields 2"},
+        {"a NUL ends the data", std::string("120\n1\0\n0.12\n"sv), "0 few-fields 2"},
+        {"no rate after the line end", "120\n1\n", "3 empty"},
+        {"blank lines", "\n \n0.05\n", "1 empty; 2 empty"},
+        {"no digits", "abc\n-\ninf\n", "1 not-number; 2 not-number; 3 rate-not-number"},
+        {"three values on one line", "1000000 30 0.049\n", "1 one-line"},
+        {"three values on one line, tabs, no line end", "1000000\t30\t0.049", "1 one-line"},
         {"digit groups", "1 000 000\n30\xE5\xB9\xB4\n0.049\n",
-         "text-after-number 1000000; text-after-number 30"},
+         "1 text-after-number 1000000; 2 text-after-number 30"},
         {"digit groups and ten thousands in GBK", "1,000,000\n1\xCD\xF2\n0\n",
-         "text-after-number 1000000; text-after-number 10000"},
+         "1 text-after-number 1000000; 2 text-after-number 10000"},
+        {"three digit groups", "1,000,000,000\n30 1\n0.049\n",
+         "1 text-after-number 1000000000; 2 text-after-number 30"},
+        {"a decimal comma in the term", "120\n1,5\n0.049\n", "2 text-after-number"},
         {"a decimal part, no whole number meant", "1,000,000.00\n30.5\n0.049\n",
-         "text-after-number; text-after-number"},
+         "1 text-after-number; 2 text-after-number"},
         {"text after a principal beyond the range", "3000000000\xD4\xAA\n1\n0.1\n",
-         "text-after-number 3000000000; principal-saturated 2147483647"},
-        {"negative principal", "-5\n1\n0.1\n", "principal-negative 5"},
-        {"term of 0", "120\n0\n0.05\n", "term-zero"},
-        {"terms that wrap", "120\n357913942\n0.05\n", "term-wraps 8"},
-        {"a term that wraps to no period", "120\n1073741824\n0.05\n", "term-wraps 0"},
-        {"one period too many", "120\n100001\n0.05\n", "too-many-periods 1200000"},
-        {"term of -1", "120\n-1\n0.05\n", "too-many-periods 1200000"},
-        {"rate in percent", "120\n1\n4.9\n", "rate-percent 0.049"},
-        {"rate of 1", "120\n1\n1\n", "rate-percent 0.01"},
-        {"a percent sign", "120\n1\n0.049 %\n", "rate-percent 0.00049"},
-        {"a rate beyond any percent", "120\n1\n120\n", "rate-percent"},
-        {"an infinite rate", "120\n1\n1e39\n", "rate-percent"},
-        {"a tiny percent, no fix", "120\n1\n0.00000001%\n", "rate-percent"},
-        {"a decimal comma", "120\n1\n0,049\n", "rate-comma 0.049"},
-        {"a decimal comma in a percent", "120\n1\n4,9\n", "rate-comma 0.049"},
-        {"text after the rate", "120\n1\n0.049 a year\n", "text-after-number 0.049"},
-        {"the rate cut at byte 127", "120\n1\n" + spaces + " 0.25\n", "cut 127"},
-        {"the limit before the rate", "120\n" + std::string(122, ' ') + "1\n0.05", "cut 127"},
+         "1 text-after-number 3000000000; 1 principal-saturated 2147483647"},
+        {"negative principal", "-5\n1\n0.1\n", "1 principal-negative 5"},
+        {"term of 0", "120\n0\n0.05\n", "2 term-zero"},
+        {"terms that wrap", "120\n357913942\n0.05\n", "2 term-wraps 8"},
+        {"a term that wraps to no period", "120\n1073741824\n0.05\n", "2 term-wraps 0"},
+        {"one period too many", "120\n100001\n0.05\n", "2 too-many-periods 1200000"},
+        {"term of -1", "120\n-1\n0.05\n", "2 too-many-periods 1200000"},
+        {"rate in percent", "120\n1\n4.9\n", "3 rate-percent 0.049"},
+        {"rate of 1", "120\n1\n1\n", "3 rate-percent 0.01"},
+        {"a percent sign", "120\n1\n0.049 %\n", "3 rate-percent 0.00049"},
+        {"a rate beyond any percent", "120\n1\n120\n", "3 rate-percent"},
+        {"an infinite rate", "120\n1\n1e39\n", "3 rate-percent"},
+        {"a tiny percent, no fix", "120\n1\n0.00000001%\n", "3 rate-percent"},
+        {"a decimal comma", "120\n1\n0,049\n", "3 rate-comma 0.049"},
+        {"a decimal comma in a percent", "120\n1\n4,9\n", "3 rate-comma 0.049"},
+        {"a decimal comma in a rate of 1", "120\n1\n1,0\n", "3 rate-comma 0.01"},
+        {"text after the rate", "120\n1\n0.049 a year\n", "3 text-after-number 0.049"},
+        {"the widest line, each byte escaped", "1 2" + std::string(124, '\x80'), "1 one-line"},
+        {"the rate cut at byte 127", "120\n1\n" + spaces + " 0.25\n", "3 cut 127"},
+        {"the limit before the rate", "120\n" + std::string(122, ' ') + "1\n0.05", "2 cut 127"},
         {"the limit just after the rate", "120\n1\n" + spaces + "0.25\n", ""},
         {"the limit after the third line", "120\n1\n0.2\n" + std::string(200, 'x'), ""},
     };

@@ -242,10 +242,11 @@ TEST(Power, OddPowerWithinItsBound)
 
 #endif
 
-// Powers for the Windows builds, each line "base k power" in hexadecimal bits,
+// Powers for the cross builds, each line "base k power" in hexadecimal bits,
 // in runs from k = 0: 3000 powers of some rates, and up to each exact case.
-// The Linux build writes MPFR's powers; a build without MPFR (under Wine)
-// checks both functions against them.
+// The Linux build writes MPFR's powers, checking both functions against them
+// as it goes; a build without MPFR (under Wine or qemu) checks both functions
+// against the file.
 TEST(Power, Vectors)
 {
     const char* path = std::getenv("LOAN_POWER_VECTORS");
@@ -256,11 +257,17 @@ TEST(Power, Vectors)
     std::FILE* out = std::fopen(path, "w");
     ASSERT_NE(out, nullptr);
     auto put_run = [&](double base, std::uint32_t count) {
+        double hi = 1, lo = 0;
+        int scale = 0;
         for (std::uint32_t k = 0; k < count; ++k) {
-            std::fprintf(
-                out, "%016llx %u %016llx\n",
-                static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(base)), k,
-                static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(mpfr_power(base, k))));
+            double expected = mpfr_power(base, k);
+            ASSERT_GT(std::fprintf(
+                          out, "%016llx %u %016llx\n",
+                          static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(base)), k,
+                          static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(expected))),
+                      0);
+            EXPECT_TRUE(same(next_power(base, k, &hi, &lo, &scale), expected)) << base << "^" << k;
+            EXPECT_TRUE(same(correctly_rounded_power(base, k), expected)) << base << "^" << k;
         }
     };
     std::vector<float> rates = extreme_rates();

@@ -807,6 +807,17 @@ TEST(Program, FaultsTable)
          .expected_stderr = "loan: cfg.txt line 3: the rate \"4.9\" reads as 4.900000, 490.00 % a "
                             "year, as the rate is a fraction (1 is 100 %); for 4.9 % write 0.049 "
                             "[rate-percent 0.049]\r\n"},
+        {.name = "findings on two lines, the schedules on what is read",
+         .cfg = "3000000000\n357913942\n0.049\n",
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "loan: cfg.txt line 1: the principal \"3000000000\" is more than "
+                            "2147483647 yuan, the most the program reads, and reads as 2147483647 "
+                            "yuan [principal-saturated 2147483647]\r\n"
+                            "loan: cfg.txt line 2: the term \"357913942\" reads as 357913942 "
+                            "years, whose months wrap at 2^32 to 8 periods, the rows the "
+                            "schedules have [term-wraps 8]\r\n"},
         {.name = "--check: what the program reads, no report written",
          .expected_stdout = "cfg.txt: 16 bytes, 3 fields\r\n"
                             "principal: 100000 (line 1 \"100000\")\r\n"
@@ -934,54 +945,113 @@ TEST(CrossBuild, SameBytes)
     }
 }
 
-struct ChartCase {
+// A run of tools/chart.sh or tools/compare.sh on the reports of `cfg`, moved
+// into `folder` (relative to where the tool runs), debx.txt then changed by
+// `spoil` when given.
+struct ToolCase {
     const char* name;
     std::string cfg;
-    const char* summary; // what the script says it drew; nullptr: it must fail
-    bool remove_debj;
+    const char* stated;    // standard output; nullptr: it fails with `complaint`
+    const char* complaint; // standard error when it fails, with exit status 1
+    const char* folder = "reports";
+    void (*spoil)(const fs::path& debx) = nullptr;
 };
+
+std::string content_of(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// Where the report's last line (its totals line) starts.
+std::size_t totals_at(const fs::path& report)
+{
+    std::string content = content_of(report);
+    return content.rfind("\r\n", content.size() - 3) + 2;
+}
+
+// Runs `script` as `c` says in `dir` and checks its exit status and output,
+// and that it left in the folder nothing new but the chart's schedules.png on
+// success.
+void check_tool(const WorkDir& dir, const char* script, const ToolCase& c)
+{
+    dir.write("cfg.txt", c.cfg);
+    ASSERT_EQ(run_loan(dir, Output::file, Program{nullptr, LOAN_EXE}), 0) << c.name;
+    fs::path folder = dir.path / c.folder;
+    fs::create_directory(folder);
+    for (const char* report : {"debx.txt", "debj.txt"}) {
+        fs::rename(dir.path / report, folder / report);
+    }
+    if (c.spoil != nullptr) {
+        c.spoil(folder / "debx.txt");
+    }
+    auto entries = [&folder] {
+        return std::distance(fs::directory_iterator(folder), {});
+    };
+    auto before = entries();
+    int status = run_loan(dir, Output::file, Program{nullptr, script}, nullptr, c.folder);
+    bool chart = std::string(script) == CHART_SCRIPT;
+    EXPECT_EQ(status, c.stated != nullptr ? 0 : 1) << c.name << ": " << dir.read("stderr.txt");
+    EXPECT_EQ(dir.read("stdout.txt"), c.stated != nullptr ? c.stated : "") << c.name;
+    if (c.stated == nullptr || !chart) { // gnuplot may warn of a flat graph
+        EXPECT_EQ(dir.read("stderr.txt"), c.stated != nullptr ? "" : c.complaint) << c.name;
+    }
+    EXPECT_EQ(entries(), before + (chart && c.stated != nullptr)) << c.name;
+}
 
 TEST(Chart, Table)
 {
     if (std::system("command -v gnuplot >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "no gnuplot";
     }
-    const ChartCase cases[] = {
-        {"the example", cfg("120", "1", "0.12"),
-         "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at 12.00% a "
-         "year\n",
-         false},
+    const char* example =
+        "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at 12.00% a year\n";
+    const ToolCase cases[] = {
+        {"the example", cfg("120", "1", "0.12"), example, nullptr},
         {"period numbers beyond 999", cfg("1008", "84", "0"),
          "chart: schedules.png, 1008 and 1008 periods, Loan of 1008 yuan over 84 years at 0.00% a "
          "year\n",
-         false},
+         nullptr},
         {"no periods", cfg("300000", "0", "0.0515"),
          "chart: schedules.png, 0 and 0 periods, Loan of 300000 yuan over 0 years at 5.15% a "
          "year\n",
-         false},
-        {"a report missing", cfg("120", "1", "0.12"), nullptr, true},
+         nullptr},
+        {"no amount finite: empty graphs", cfg("120", "1", "1e39"),
+         "chart: schedules.png, 12 and 12 periods, Loan of 120 yuan over 1 years at inf% a year\n",
+         nullptr},
+        {"a folder named -, not the one before", cfg("120", "1", "0.12"), example, nullptr, "-"},
+        {"a folder named like an option and an assignment, with a space and a newline",
+         cfg("120", "1", "0.12"), example, nullptr, "-r x=1 two\nlines"},
+        {"a report missing", cfg("120", "1", "0.12"), nullptr,
+         "chart: no debx.txt in reports (run loan there first: it writes the reports)\n", "reports",
+         [](const fs::path& debx) {
+             fs::remove(debx);
+         }},
+        {"a report cut short, as an interrupted run leaves it", cfg("120", "1", "0.12"), nullptr,
+         "chart: reports/debx.txt: no totals line: the report ends after 14 lines (cut short?)\n",
+         "reports",
+         [](const fs::path& debx) {
+             fs::resize_file(debx, totals_at(debx));
+         }},
+        {"a title that would run a command in gnuplot", cfg("120", "1", "0.12"), nullptr,
+         "chart: reports/debx.txt:1: not the title line loan writes\n", "reports",
+         [](const fs::path& debx) {
+             std::string report = content_of(debx);
+             report.insert(report.find("%]"), "\"; system \"touch PWNED\"; x=\"");
+             std::ofstream(debx, std::ios::binary) << report;
+         }},
     };
-    for (const ChartCase& c : cases) {
+    for (const ToolCase& c : cases) {
         WorkDir dir;
-        dir.write("cfg.txt", c.cfg);
-        ASSERT_EQ(run_loan(dir, Output::file, Program{nullptr, LOAN_EXE}), 0) << c.name;
-        if (c.remove_debj) {
-            fs::remove(dir.path / "debj.txt");
+        check_tool(dir, CHART_SCRIPT, c);
+        if (c.stated != nullptr) {
+            // A PNG of 900 x 700: its signature, then the header's big-endian size.
+            EXPECT_EQ(content_of(dir.path / c.folder / "schedules.png").substr(0, 24),
+                      std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x03\x84\0\0\x02\xbc", 24))
+                << c.name;
         }
-        std::string command = std::string(CHART_SCRIPT) + " " + dir.path.string() + " > " +
-                              (dir.path / "chart.txt").string() + " 2>/dev/null";
-        int status = std::system(command.c_str());
-        if (c.summary == nullptr) {
-            EXPECT_NE(status, 0) << c.name;
-            EXPECT_FALSE(dir.has("schedules.png")) << c.name;
-            continue;
-        }
-        EXPECT_EQ(status, 0) << c.name << ": " << dir.read("chart.txt");
-        EXPECT_EQ(dir.read("chart.txt"), c.summary) << c.name;
-        // A PNG of 900 x 700: its signature, then the header's big-endian size.
-        EXPECT_EQ(dir.read("schedules.png").substr(0, 24),
-                  std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x03\x84\0\0\x02\xbc", 24))
-            << c.name;
     }
 }
 
@@ -989,51 +1059,70 @@ TEST(Chart, Table)
 // or a mortgage's figures stated beforehand.
 TEST(Compare, Table)
 {
-    const struct {
-        const char* name;
-        std::string cfg;
-        const char* stated; // nullptr: a report is missing, and it must fail
-    } cases[] = {
-        {"the example: debj pays 10.00 and 1 % of what is left", cfg("120", "1", "0.12"),
-         "debx (equal installments): first payment 10.66, last payment 10.66, total paid "
-         "127.94, interest 7.94\n"
-         "debj (equal principal): first payment 11.20, last payment 10.10, total paid "
-         "127.80, interest 7.80\n"
-         "debj saves 0.14 of interest; its payment is lower from period 7; it costs at most "
-         "1.74 more, by period 6\n"},
+    const char* example =
+        "debx (equal installments): first payment 10.66, last payment 10.66, total paid "
+        "127.94, interest 7.94\n"
+        "debj (equal principal): first payment 11.20, last payment 10.10, total paid "
+        "127.80, interest 7.80\n"
+        "debj saves 0.14 of interest; its payment is lower from period 7; it costs at most "
+        "1.74 more, by period 6\n";
+    const ToolCase cases[] = {
+        {"the example: debj pays 10.00 and 1 % of what is left", cfg("120", "1", "0.12"), example,
+         nullptr},
         {"a 1,000,000-yuan mortgage", cfg("1000000", "30", "0.049"),
          "debx (equal installments): first payment 5307.27, last payment 5307.27, total paid "
          "1910612.38, interest 910616.50\n"
          "debj (equal principal): first payment 6861.11, last payment 2789.14, total paid "
          "1737046.88, interest 737046.69\n"
          "debj saves 173569.81 of interest; its payment is lower from period 138; it costs at "
-         "most 107209.68 more, by period 137\n"},
+         "most 107209.68 more, by period 137\n",
+         nullptr},
         {"no interest: both pay 100.00 a month", cfg("1200", "1", "0"),
          "debx (equal installments): first payment 100.00, last payment 100.00, total paid "
          "1200.00, interest 0.00\n"
          "debj (equal principal): first payment 100.00, last payment 100.00, total paid "
          "1200.00, interest 0.00\n"
-         "debj saves 0.00 of interest; its payment is never lower; it never costs more\n"},
+         "debj saves 0.00 of interest; its payment is never lower; it never costs more\n",
+         nullptr},
         {"a term of zero", cfg("300000", "0", "0.0515"),
          "debx (equal installments): no periods, total paid 0.00, interest 0.00\n"
          "debj (equal principal): no periods, total paid 0.00, interest 0.00\n"
-         "nothing to compare\n"},
-        {"a report missing", cfg("120", "1", "0.12"), nullptr},
+         "nothing to compare\n",
+         nullptr},
+        {"a folder named like an assignment, with a space and a newline", cfg("120", "1", "0.12"),
+         example, nullptr, "x=1 two\nlines"},
+        {"a report missing", cfg("120", "1", "0.12"), nullptr,
+         "compare: no debx.txt in reports (run loan there first: it writes the reports)\n",
+         "reports",
+         [](const fs::path& debx) {
+             fs::remove(debx);
+         }},
+        {"a report cut short within its last line", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:15: the report ends within this line (cut short?)\n", "reports",
+         [](const fs::path& debx) {
+             fs::resize_file(debx, totals_at(debx) + 10);
+         }},
+        {"a second totals line", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:16: a line after the totals line\n", "reports",
+         [](const fs::path& debx) {
+             std::ofstream(debx, std::ios::app) << content_of(debx).substr(totals_at(debx));
+         }},
+        {"an unreadable report", cfg("120", "1", "0.12"), nullptr,
+         "compare: cannot read reports/debx.txt\n", "reports",
+         [](const fs::path& debx) {
+             fs::remove(debx);
+             fs::create_symlink("/proc/self/mem", debx); // reading it fails
+         }},
+        {"a report that is a named pipe, which nobody writes", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt is not a regular file\n", "reports",
+         [](const fs::path& debx) {
+             fs::remove(debx);
+             mkfifo(debx.c_str(), 0644);
+         }},
     };
-    for (const auto& c : cases) {
+    for (const ToolCase& c : cases) {
         WorkDir dir;
-        dir.write("cfg.txt", c.cfg);
-        ASSERT_EQ(run_loan(dir, Output::file, Program{nullptr, LOAN_EXE}), 0) << c.name;
-        if (c.stated == nullptr) {
-            fs::remove(dir.path / "debj.txt");
-        }
-        std::string command = std::string(COMPARE_SCRIPT) + " " + dir.path.string() + " > " +
-                              (dir.path / "compare.txt").string() + " 2> " +
-                              (dir.path / "compare_errors.txt").string();
-        int status = std::system(command.c_str());
-        EXPECT_EQ(status != 0, c.stated == nullptr) << c.name << dir.read("compare_errors.txt");
-        EXPECT_EQ(dir.read("compare.txt"), c.stated != nullptr ? c.stated : "") << c.name;
-        EXPECT_EQ(dir.read("compare_errors.txt").empty(), c.stated != nullptr) << c.name;
+        check_tool(dir, COMPARE_SCRIPT, c);
     }
 }
 
