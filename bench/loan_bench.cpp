@@ -111,10 +111,10 @@ int main(int argc, char** argv)
     float rate = 0.0f;
     if (argc == 2 && std::strcmp(argv[1], "--printf") == 0) { // with the program's reading
         std::FILE* fp = std::fopen("cfg.txt", "rb");
-        char buff[cfg_content_max + 1];
-        std::size_t len = 0;
-        if (fp == nullptr || !read_cfg_content(fp, buff, &len) ||
-            split_fields(buff, len, &sum, &year, &rate) != 3) {
+        char buff[cfg_content_max + 1], past = 0;
+        std::size_t len = 0, ends[3];
+        if (fp == nullptr || !read_cfg_content(fp, buff, &len, &past) ||
+            split_fields(buff, len, &sum, &year, &rate, ends) != 3) {
             return 1;
         }
         std::printf("sum: %d, year: %d, rate: %f\r\n", static_cast<int>(sum),

@@ -230,7 +230,8 @@ TEST(Cfg, FindingsTable)
         {"a plain loan", "1000000\n30\n0.049\n", ""},
         {"CR LF, spaces after the numbers, no line end at last", "120 \r\n1\t\r\n0.12 ", ""},
         {"the largest principal read as it is", "2147483647\n1\n0.99\n", ""},
-        {"the largest principal with a sign and zeros", "+0002147483647\n1\n0.99\n", ""},
+        {"the largest principal with a sign", "+2147483647\n1\n0.99\n", ""},
+        {"the largest principal after zeros", "0002147483647\n1\n0.99\n", ""},
         {"the longest term computed", "120\n100000\n0\n", ""},
         {"Ctrl-Z after the rate",
          "120\n1\n0.12\n\x1A"

@@ -807,8 +807,8 @@ TEST(Program, FaultsTable)
          .expected_stderr = "loan: cfg.txt line 3: the rate \"4.9\" reads as 4.900000, 490.00 % a "
                             "year, as the rate is a fraction (1 is 100 %); for 4.9 % write 0.049 "
                             "[rate-percent 0.049]\r\n"},
-        {.name = "findings on two lines, the schedules on what is read",
-         .cfg = "3000000000\n357913942\n0.049\n",
+        {.name = "findings on three lines, the schedules on what is read",
+         .cfg = "3000000000\n357913942\n120\n",
          .expected_stdout = "\1\2\3",
          .debx_complete = true,
          .debj_complete = true,
@@ -817,7 +817,10 @@ TEST(Program, FaultsTable)
                             "yuan [principal-saturated 2147483647]\r\n"
                             "loan: cfg.txt line 2: the term \"357913942\" reads as 357913942 "
                             "years, whose months wrap at 2^32 to 8 periods, the rows the "
-                            "schedules have [term-wraps 8]\r\n"},
+                            "schedules have [term-wraps 8]\r\n"
+                            "loan: cfg.txt line 3: the rate \"120\" reads as 120.000000, 12000.00 "
+                            "% a year, as the rate is a fraction (1 is 100 %); write the rate as a "
+                            "fraction, 0.049 for 4.9 % [rate-percent]\r\n"},
         {.name = "--check: what the program reads, no report written",
          .expected_stdout = "cfg.txt: 16 bytes, 3 fields\r\n"
                             "principal: 100000 (line 1 \"100000\")\r\n"
@@ -972,6 +975,13 @@ std::size_t totals_at(const fs::path& report)
     return content.rfind("\r\n", content.size() - 3) + 2;
 }
 
+// Replaces the first `from` in `report` with `to`.
+void replace_first(const fs::path& report, const std::string& from, const std::string& to)
+{
+    std::string content = content_of(report);
+    std::ofstream(report, std::ios::binary) << content.replace(content.find(from), from.size(), to);
+}
+
 // Runs `script` as `c` says in `dir` and checks its exit status and output,
 // and that it left in the folder nothing new but the chart's schedules.png on
 // success.
@@ -1038,9 +1048,7 @@ TEST(Chart, Table)
         {"a title that would run a command in gnuplot", cfg("120", "1", "0.12"), nullptr,
          "chart: reports/debx.txt:1: not the title line loan writes\n", "reports",
          [](const fs::path& debx) {
-             std::string report = content_of(debx);
-             report.insert(report.find("%]"), "\"; system \"touch PWNED\"; x=\"");
-             std::ofstream(debx, std::ios::binary) << report;
+             replace_first(debx, "%]", "\"; system \"touch PWNED\"; x=\"%]");
          }},
     };
     for (const ToolCase& c : cases) {
@@ -1091,6 +1099,38 @@ TEST(Compare, Table)
          nullptr},
         {"a folder named like an assignment, with a space and a newline", cfg("120", "1", "0.12"),
          example, nullptr, "x=1 two\nlines"},
+        {"amounts that are not finite", cfg("120", "1", "1e39"), nullptr,
+         "compare: reports/debx.txt:3: inf cannot be compared\n"},
+        {"a principal part with a leading zero", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:3: not row 001 as loan writes it\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "[ 9.46]", "[09.46]");
+         }},
+        {"a total principal that is no number", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:15: neither a row nor the totals line loan writes\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "120.00,", "120.0x,");
+         }},
+        {"a title whose term of -1 years has not the 12 rows that follow", cfg("120", "1", "0.12"),
+         nullptr,
+         "compare: reports/debx.txt:15: the totals line after 12 rows; a term of -1 years has "
+         "4294967284\n",
+         "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "[1 ", "[-1 ");
+         }},
+        {"a title whose principal is past 32 bits", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:1: not the title line loan writes\n", "reports",
+         [](const fs::path& debx) {
+             replace_first(debx, "[120 ", "[2147483648 ");
+         }},
+        {"a report turned to LF line ends", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:1: a line without its CR LF end\n", "reports",
+         [](const fs::path& debx) {
+             std::string report = content_of(debx);
+             std::erase(report, '\r');
+             std::ofstream(debx, std::ios::binary) << report;
+         }},
         {"a report missing", cfg("120", "1", "0.12"), nullptr,
          "compare: no debx.txt in reports (run loan there first: it writes the reports)\n",
          "reports",

@@ -44,8 +44,7 @@ function fail(line, message) {
 }
 # Integers as loan prints them: 32-bit, signed, no leading zero.
 function integer(text) {
-    return text ~ /^(0|-?[1-9][0-9]*)$/ && length(text) <= 11 &&
-        text + 0 >= -2147483648 && text + 0 <= 2147483647
+    return text ~ /^(0|-?[1-9][0-9]*)$/ && text + 0 >= -2147483648 && text + 0 <= 2147483647
 }
 # Amounts as loan prints them: two decimals, or inf or nan with a sign.
 function amount(text) {
@@ -129,7 +128,7 @@ function totals(kind, line, n,   v) {
         fail(n, "neither a row nor the totals line loan writes")
     }
     if (n - 3 != periods) {
-        fail(n, "the totals line after " (n - 3) " rows; a term of " term " years has " periods)
+        fail(n, "the totals line after " (n - 3) " rows; a term of " term " years has " sprintf("%.0f", periods))
     }
     total_paid[kind] = cents(n, v[2])
     total_interest[kind] = cents(n, v[6])
