@@ -2,7 +2,8 @@
 // the page's scripts and the program (WebAssembly, in base64) go inside
 // loan.html.in, so that the page needs nothing else, from disk or a server.
 // The Content-Security-Policy lets run only the script and the style that are
-// in the file, by their SHA-256 hashes, worked out here.
+// in the file, by their SHA-256 hashes, worked out here. Takes the files of
+// web/ named below and the WebAssembly the build made.
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
@@ -15,7 +16,7 @@ const join_ = (names) => `\n'use strict';\n${names.map(read).join('\n')}`;
 // The worker's source (run from a blob, not by the page) and the page's own
 // script, each concern in a file of its own.
 const worker = join_(['worker.js', 'reports.js']);
-const script = join_(['texts.js', 'form.js', 'summary.js', 'chart.js', 'tables.js', 'page.js']);
+const script = join_(['texts.js', 'form.js', 'findings.js', 'summary.js', 'chart.js', 'tables.js', 'page.js']);
 const style = `\n${read('page.css')}`;
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 const policy = ["default-src 'none'", `script-src ${hash(script)} 'wasm-unsafe-eval'`, 'worker-src blob:',
