@@ -1,6 +1,7 @@
 // The web page in headless Chromium against the native program: the reports
-// it saves, the summary and the comparison, each warning against what the
-// program then does, files of any size or none, a worker that traps, a run of
+// it saves, the summary and the comparison, the findings it shows against the
+// native `loan --check` for every cfg.txt it runs (typed, as the form writes
+// it, or chosen), files of any size or none, a worker that traps, a run of
 // 1,200,000 periods (no long task, its last row reachable at any pixel
 // density), the chart's labels, both languages, axe-core's WCAG 2.1 AA rules,
 // the page's policy and size, no request leaving the page and no script error.
@@ -29,25 +30,19 @@ function check(ok, what) {
 }
 const grouped = (text) => text.replace(/\d(?=(\d{3})+(\.|$))/g, '$&,');
 
-// The native program's reports, echo and messages, and the comparison, for a cfg.txt.
+// The native program's reports, the comparison and what `loan --check` prints, for a cfg.txt.
 // `size` makes cfg.txt that long, the rest of it zeros.
 function native(cfg, size = 0) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'loan-web-'));
   fs.writeFileSync(path.join(dir, 'cfg.txt'), cfg);
   if (size) fs.truncateSync(path.join(dir, 'cfg.txt'), size);
-  const out = fs.openSync(path.join(dir, 'stdout'), 'w');
-  try { execFileSync(loanExe, { cwd: dir, stdio: ['ignore', out, 'ignore'] }); } catch (e) { /* status 1 */ }
-  fs.closeSync(out);
+  try { execFileSync(loanExe, { cwd: dir, stdio: 'ignore' }); } catch (e) { /* status 1 */ }
+  const check = spawnSync(loanExe, ['--check'], { cwd: dir }).stdout.toString('latin1');
   const read = (f) => (fs.existsSync(path.join(dir, f)) ? fs.readFileSync(path.join(dir, f)) : null);
   // What tools/compare.sh prints: its lines, or its message (the folder's name taken out).
   const compared = spawnSync(compareScript, [dir], { encoding: 'utf8' });
   const comparison = compared.status === 0 ? compared.stdout : compared.stderr.replaceAll(`${dir}/`, '').replace(` in ${dir}:`, ':');
-  const stdout = read('stdout').subarray(0, 4096).toString('latin1');
-  const echo = /^sum: (-?\d+), year: (-?\d+), rate: (\S+)\r\n/.exec(stdout);
-  const debj = read('debj.txt');
-  const result = { debx: read('debx.txt'), debj, comparison, stdout, echo: echo && { rate: Number(echo[3]) },
-    rows: debj && debj.toString('latin1').split('\n').length - 4,
-    principal: debj && Number(/, \S+: (\S+), /.exec(debj.subarray(-200).toString('latin1'))[1]) };
+  const result = { debx: read('debx.txt'), debj: read('debj.txt'), comparison, check };
   fs.rmSync(dir, { recursive: true });
   return result;
 }
@@ -94,8 +89,9 @@ async function timedRun(page, sum, year, rate) {
   return page.evaluate(() => (window.figures - window.entered) / 1000);
 }
 
-async function runTyped(page, sum, year, rate) {
+async function runTyped(page, sum, year, rate, unit = 'yuan') {
   await page.evaluate(() => { document.querySelector('#status').dataset.state = ''; });
+  await page.selectOption('select[name=unit]', unit);
   await page.fill('input[name=sum]', sum);
   await page.fill('input[name=year]', year);
   await page.fill('input[name=rate]', rate);
@@ -129,14 +125,21 @@ async function sameAsNative(page, cfg, name, size = 0) {
   return expected;
 }
 
-// The warning on `field` gives the value the program computed with (`n`, from native()).
-async function warnedAsNative(page, field, n, what) {
-  const strong = await page.textContent(`#warnings li[data-field=${field}] strong`, { timeout: 1000 }).catch(() => 'none');
-  const value = Number(strong.replace(/[, %]/g, ''));
-  what = `${what}: ${strong}, yet the program ${n.stdout.slice(0, 80)}`;
-  if (field === 'sum') check(Math.abs(n.principal - value) <= value * 1e-6, what);
-  if (field === 'year') check((await page.textContent('#warnings')).includes('refuses') ? n.stdout.includes(`too many periods for <debx.txt>: ${value} `) : n.rows === value, what);
-  if (field === 'rate') check(Math.abs(n.echo.rate * 100 - value) <= 1e-4, what);
+// The findings on the page are the native `loan --check`'s for the same
+// cfg.txt (`n`, from native()), in order, each a sentence of its own with the
+// numbers the program printed in bold, in both languages.
+async function findingsAsNative(page, n, what) {
+  const expected = [...n.check.matchAll(/^loan: .* \[([a-z0-9-]+)[^\]]*\]\r$/gm)].map((m) => m[1]);
+  const printed = new Set(n.check.match(/-?\d+(\.\d+)?/g));
+  for (const language of ['', 'other']) {
+    if (language) await page.click('#language');
+    const shown = await page.$$eval('#warnings li', (items) => items.map((li) => ({
+      code: li.dataset.code, text: li.textContent, strong: li.querySelector('strong').textContent })));
+    check(shown.map((f) => f.code).join() === expected.join() && await page.$eval('#warnings', (w) => w.hidden) === (expected.length === 0) &&
+      shown.every((f) => !/undefined|null|NaN|\$\{/.test(f.text) && f.strong !== '' && (f.strong.replace(/,/g, '').match(/-?\d+(\.\d+)?/g) || []).every((x) => printed.has(x))),
+    `${what}${language && ', in the other language'}: the findings ${JSON.stringify(shown)}, yet loan --check says\n${n.check}`);
+  }
+  await page.click('#language');
 }
 
 // axe-core's WCAG 2.1 A and AA rules: no violation.
@@ -267,68 +270,115 @@ const launch = (options = []) => chromium.launch({
     ['an exact tie', '300000\n25\n0.0515\n'],
     ['more than 999 periods', '300000\n100\n0.0515\n'],
     ['a power whose last bit decides a cent', '1276956\n24\n0.0229\n'],
-    ['zero term', '120\n0\n0.12\n', 'year'],
-    ['a byte-order mark', '\xEF\xBB\xBF120\n1\n0.12\n', 'sum'],
+    ['zero term', '120\n0\n0.12\n'],
+    ['a byte-order mark', '\xEF\xBB\xBF120\n1\n0.12\n'],
     ['CR LF line ends', '120\r\n1\r\n0.12\r\n'],
+    ['no line end after the rate', '120\n1\n0.12'],
     ['absurd rate', '120\n1\n1e39\n'],
     ['payments of 13 digits, totals of 14', '2147483647\n1\n40000\n'],
     ['a payment of 14 digits', '2147483647\n1\n56000\n'],
     ['a year of payments past 2^53 cents', '2147483647\n1\n45000\n'],
-    ['a rate cut at 127 bytes', `120\n1\n${' '.repeat(118)}0.12\n`, 'rate'],
+    ['a rate cut at 127 bytes', `120\n1\n${' '.repeat(118)}0.12\n`],
+    ['a decimal comma', '120\n1\n0,12\n'],
+    ['the values on one line', '120 1 0.12\n'],
+    ['UTF-16', '\xFF\xFE1\x002\x000\x00\n\x001\x00\n\x00'],
+    ['an empty file', ''],
+    ['Ctrl-Z after the rate', '120\n1\n0.12\n\x1A9'],
+    ['a lone CR, a NUL', '120\r1\n0.12\x00\n'],
   ];
-  for (const [name, cfg, field] of cfgs) {
+  for (const [name, cfg] of cfgs) {
     page = await freshPage();
     await runFile(page, Buffer.from(cfg, 'latin1'));
-    const expected = await sameAsNative(page, Buffer.from(cfg, 'latin1'), name);
-    if (field) await warnedAsNative(page, field, expected, `a file with ${name}`);
+    await findingsAsNative(page, await sameAsNative(page, Buffer.from(cfg, 'latin1'), name), `a file with ${name}`);
+  }
+  // A chosen file's fix where the program names one runs it, the form
+  // holding what else the file gave.
+  for (const [cfg, fixed] of [['\xEF\xBB\xBF120\n1\n0.12\n', '120\n1\n0.12\n'], ['120\n1\n4.9\n', '120\n1\n0.049\n'], ['120\n1\n4,9\n', '120\n1\n0.049\n']]) {
+    await runFile(page, Buffer.from(cfg, 'latin1'));
+    await page.evaluate(() => { document.querySelector('#status').dataset.state = ''; });
+    await page.click('#warnings li button');
+    await page.waitForSelector(finished);
+    await findingsAsNative(page, await sameAsNative(page, fixed, `the fix for ${JSON.stringify(cfg)}`), `the fix for ${JSON.stringify(cfg)}`);
   }
 
   // A file's rate as a fraction: run at once, warned, the form showing what was read.
   page = await freshPage();
   await runFile(page, '120\n1\n4.9\n');
-  const fraction = await sameAsNative(page, '120\n1\n4.9\n', 'a file with 4.9 as the rate');
-  const percent = Number((await page.textContent('#warnings li[data-field=rate] strong')).replace(' %', ''));
-  check(await page.inputValue('input[name=rate]') === '490' && Math.abs(percent - fraction.echo.rate * 100) < 1e-4,
-    'a file with 4.9 as the rate: warned and shown as 490 %');
+  await findingsAsNative(page, await sameAsNative(page, '120\n1\n4.9\n', 'a file with 4.9 as the rate'), 'a file with 4.9 as the rate');
+  check(await page.inputValue('input[name=rate]') === '490', 'a file with 4.9 as the rate: shown as 490 %');
   // A file of 3 GB runs at once as the program would; one that cannot be read says so.
   const asked = Date.now();
   await runFile(page, '120\n1\n0.12\n', 3 * 2 ** 30);
   check(Date.now() - asked < 5000, 'a file of 3 GB at once');
   await sameAsNative(page, '120\n1\n0.12\n', 'a file of 3 GB', 3 * 2 ** 30);
-  fs.rmSync(path.join(scratch, 'cfg.txt'));
+  // A file changed on disk after the browser took it, which it then refuses
+  // to read: said, and nothing run.
+  await page.evaluate(() => document.body.append(Object.assign(document.createElement('input'), { type: 'file', id: 'other-file' })));
+  await page.setInputFiles('#other-file', path.join(scratch, 'cfg.txt'));
+  fs.writeFileSync(path.join(scratch, 'cfg.txt'), '120\n1\n0.13\n');
   await page.evaluate(() => {
-    const file = { name: 'folder', slice: () => ({ arrayBuffer: () => Promise.reject(new DOMException('The file cannot be read', 'NotReadableError')) }) };
-    document.dispatchEvent(Object.assign(new Event('drop'), { dataTransfer: { files: [file] } }));
+    const files = document.querySelector('#other-file').files;
+    document.dispatchEvent(Object.assign(new Event('drop'), { dataTransfer: { files } }));
   });
   await page.waitForSelector('#status[data-state=failed]');
-  check((await page.textContent('#status')).includes('folder') && await page.$eval('#results', (r) => r.hidden), 'an unreadable file: said, and the results gone');
+  check((await page.textContent('#status')).includes('cfg.txt') && await page.$eval('#results', (r) => r.hidden), 'an unreadable file: said, and the results gone');
 
-  // Each warning names what the program then does, checked against it; nothing runs before it is asked for.
-  page = await freshPage();
+  // Typed loans, in Chinese: the cfg.txt the form writes (shown, with its
+  // notes), the program's findings on it, and nothing run until asked where
+  // there are some; no long task for a field of 100,000 characters.
+  page = await freshPage(undefined, 'zh-CN');
+  check(await page.$$eval('select[name=unit] option', (o) => o.map((e) => e.value).join()) === 'wan,yuan', '万元 first in Chinese');
+  await page.evaluate(() => {
+    window.longTasks = [];
+    new PerformanceObserver((list) => list.getEntries().forEach((e) => window.longTasks.push(Math.round(e.duration)))).observe({ type: 'longtask' });
+  });
   const long = '120' + ' '.repeat(120);
-  for (const [sum, year, rate, field, cfg] of [['4294967296', '1', '4.9', 'sum', '4294967296\n1\n0.049\n'],
-    ['2147483648', '1', '4.9', 'sum', '2147483648\n1\n0.049\n'], ['-5', '1', '4.9', 'sum', '-5\n1\n0.049\n'],
-    ['1e3', '1', '4.9', 'sum', '1e3\n1\n0.049\n'], ['\xA0120', '1', '4.9', 'sum', '\xA0120\n1\n0.049\n'], ['100万', '1', '4.9', 'sum', '100万\n1\n0.049\n'], ['', '1', '4.9', 'sum', '\n1\n0.049\n'],
-    ['120', '358013941', '4.9', 'year', '120\n358013941\n0.049\n'], ['120', '100001', '4.9', 'year', '120\n100001\n0.049\n'],
-    ['120', '-1', '4.9', 'year', '120\n-1\n0.049\n'], ['120', '0', '4.9', 'year', '120\n0\n0.049\n'], ['120', '2.5', '4.9', 'year', '120\n2.5\n0.049\n'],
-    ['120', '1', '490', 'rate', '120\n1\n4.90\n'], ['120', '1', '1e3', 'rate', '120\n1\n0.01e3\n'], ['120', '1', '-1', 'rate', '120\n1\n-0.01\n'],
-    [long, '1', '4.9', 'rate', `${long}\n1\n0.049\n`], ['120', '1', '0.049', 'rate', '120\n1\n0.00049\n']]) {
-    await runTyped(page, sum, year, rate);
-    await page.waitForSelector('#status[data-state=warned]');
-    await warnedAsNative(page, field, native(cfg), `warning for ${sum.trim()}, ${year}, ${rate}`);
-    check(await page.evaluate(() => document.activeElement.matches('#warnings li:first-child')), `focus on the first warning: ${sum}, ${year}, ${rate}`);
+  const digits = '1'.repeat(99999);
+  for (const [sum, year, rate, cfg, unit = 'yuan', notes = 0] of [['4294967296', '1', '4.9', '4294967296\n1\n0.049\n'],
+    ['2147483648', '1', '4.9', '2147483648\n1\n0.049\n'], ['-5', '1', '4.9', '-5\n1\n0.049\n'], ['-5元', '1', '4.9', '-5元\n1\n0.049\n'],
+    ['3000000000元', '1', '4.9', '3000000000元\n1\n0.049\n'], ['1e3', '1', '4.9', '1e3\n1\n0.049\n'], ['\xA0120', '1', '4.9', '\xA0120\n1\n0.049\n'],
+    ['100万', '1', '4.9', '1000000\n1\n0.049\n', 'yuan', 1], ['100', '1', '4.9', '1000000\n1\n0.049\n', 'wan'], ['1,000,000', '1', '4.9', '1,000,000\n1\n0.049\n'],
+    ['', '1', '4.9', '\n1\n0.049\n'], ['120', '358013941', '4.9', '120\n358013941\n0.049\n'], ['120', '100001', '4.9', '120\n100001\n0.049\n'],
+    ['120', '-1', '4.9', '120\n-1\n0.049\n'], ['120', '0', '4.9', '120\n0\n0.049\n'], ['120', '2.5', '4.9', '120\n2.5\n0.049\n'], ['120', '30年', '4.9', '120\n30年\n0.049\n'],
+    ['120', '1', '1e3', '120\n1\n0.01e3\n'], ['120', '1', '-1', '120\n1\n-0.01\n'], ['120', '1', 'abc', '120\n1\nabc\n'], ['120', '1', '4,9', '120\n1\n0.049\n', 'yuan', 1],
+    ['120', '1', '0.00000001', '120\n1\n0.0000000001\n'], ['120', '1', '4.9%', '120\n1\n0.049\n', 'yuan', 1], [long, '1', '4.9', `${long}\n1\n0.049\n`],
+    [digits + 'x', '1', '4.9', `${digits}x\n1\n0.049\n`], ['120', '1', digits + 'x', `120\n1\n${digits.slice(2)}.11x\n`], ['120', '1', '490', '120\n1\n4.9\n']]) {
+    await runTyped(page, sum, year, rate, unit);
+    await page.waitForSelector(`${finished}, #status[data-state=warned]`, { timeout: 60000 });
+    const n = native(cfg);
+    const what = `typed ${sum.slice(0, 20)}, ${year}, ${rate.slice(0, 20)}`;
+    const warned = await page.$('#status[data-state=warned]') !== null;
+    check(warned === /^loan: /m.test(n.check) && (!warned || await page.evaluate(() => document.activeElement.matches('#warnings li:first-child'))),
+      `${what}: stopped at the findings, the focus on the first`);
+    await findingsAsNative(page, n, what);
+    const said = await page.textContent('#warnings');
+    check(await page.textContent('#cfg-text') === cfg && await page.$$eval('#form-notes li', (l) => l.length) === notes &&
+      [sum, year].every((t) => !warned || !/[^\x00-\x7f]/.test(t) || said.includes(t)), `${what}: the cfg.txt written, its notes, its text quoted`);
   }
-  // "Did you mean 4.9 %?" runs 4.9 %.
+  const typingTasks = await page.evaluate(() => window.longTasks);
+  check(typingTasks.every((d) => d <= 200), `typed loans: long tasks of ${typingTasks.join(', ')} ms`);
+  await page.click('#language');
+  // "Use 4.9 %" runs 4.9 %.
   await page.click('#warnings li[data-field=rate] button');
   await page.waitForSelector(finished);
   check(await page.evaluate(() => document.activeElement.id === 'summary-heading'), 'focus on the results after Enter');
-  await sameAsNative(page, '120\n1\n0.049\n', 'the rate offered for 0.049 %');
-  // A failed run takes the previous loan's results and links away.
-  await runTyped(page, '120', '100001', '4.9');
+  await sameAsNative(page, '120\n1\n0.049\n', 'the rate offered for 490 %');
+  // A warned loan takes the previous loan's results away; edited, "compute it
+  // as typed" runs the edited loan, checked: 7 % without a finding, then a
+  // term the program refuses, with its finding and its message.
+  await runTyped(page, '120', '1', '490');
   await page.waitForSelector('#status[data-state=warned]');
   check(await page.$eval('#results', (r) => r.hidden), 'a warned loan: the previous loan\'s results gone');
+  await page.fill('input[name=rate]', '7');
   await page.click('#run-anyway');
   await page.waitForSelector(finished);
+  await findingsAsNative(page, await sameAsNative(page, '120\n1\n0.07\n', 'edited to 7 %, computed as typed'), 'edited to 7 %, computed as typed');
+  await runTyped(page, '120', '1', '490');
+  await page.waitForSelector('#status[data-state=warned]');
+  await page.fill('input[name=year]', '100001');
+  await page.click('#run-anyway');
+  await page.waitForSelector(finished);
+  await findingsAsNative(page, native('120\n100001\n4.9\n'), 'edited to 100001 years, computed as typed');
   check((await page.textContent('#messages')).includes('too many periods for <debx.txt>: 1200012') && await page.$eval('#results', (r) => r.hidden) &&
     await page.$$eval('a.save[href]', (links) => links.length === 0), 'a refused loan: the program\'s message, no results, no links');
   // The readout at the month under the pointer, and at the last after End on
@@ -336,6 +386,7 @@ const launch = (options = []) => chromium.launch({
   await runTyped(page, '1000000', '30', '4.9');
   await page.waitForSelector(finished);
   const chart = await page.$('#chart');
+  await chart.scrollIntoViewIfNeeded();
   const bounds = await chart.boundingBox();
   const rowsOf = (report) => report.toString('latin1').split('\r\n');
   const expected = native('1000000\n30\n0.049\n');

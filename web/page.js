@@ -1,10 +1,12 @@
-// The page around the program: it writes cfg.txt from the form (or takes a
-// chosen one as it is), runs the program in a Web Worker, and shows what it
-// wrote: the messages, the summary, the chart and both reports, which it
+// The page around the program: it writes cfg.txt from the form (form.js) or
+// takes a chosen one as it is, has the program check it and shows what it
+// found (findings.js), runs the program on it in a Web Worker, and shows what
+// it wrote: the messages, the summary, the chart and both reports, which it
 // saves byte for byte, and as a spreadsheet. A new run replaces the one in
 // progress; a long one shows how far it has come and can be stopped.
 import { $, T, setLanguage, chosenLanguage } from './texts.js';
-import { CFG_RAW_MAX, warningsFor, typedLoan, showReadValues, showWarnings } from './form.js';
+import { typedLoan, showTypedCfg, showUnits, showReadValues } from './form.js';
+import { readCheck, showFindings } from './findings.js';
 import { showSummary } from './summary.js';
 import { drawChart, chartKey, followPointer, resetPointer } from './chart.js';
 import { gbk, showTable, showYears, showHeads, renderTable, tableKey } from './tables.js';
@@ -21,11 +23,10 @@ document.addEventListener('DOMContentLoaded', async () => {
 });
 const workerUrl = URL.createObjectURL(new Blob([$('#worker-source').textContent], { type: 'text/javascript' }));
 let worker = null; // the worker of the run in progress, or null
-let latest = 0; // counts the runs asked for: a file read that a newer run overtook is dropped
 let shown = null; // the worker's answer on the page, or null
 let status = () => ''; // the status line's text, in the page's language
-let lastWarnings = null; // warn()'s arguments for the warnings on the page, or null
 let spare = null; // a worker that has the program compiled, ready for the next run
+let lastCheck = null; // what the program read of the cfg.txt on the page, and whether to offer to run it, or null
 
 // The status line: `text` gives it in the page's language; `state` is
 // working, warned, done or failed.
@@ -72,6 +73,7 @@ function showProgress(p) {
   $('#progress').hidden = false;
 }
 
+
 // Takes the previous loan's results and links off the page.
 function clearResults() {
   shown = null;
@@ -86,29 +88,26 @@ function clearResults() {
   });
 }
 
-// Shows the warnings for cfg.txt's `bytes` (`typed`: as typed in the form);
-// `offer` offers to run it as it is.
-function warn(bytes, typed, offer) {
-  lastWarnings = [bytes, typed, offer];
-  const found = warningsFor(bytes, typed);
-  showWarnings(found.warnings, offer);
-  return found;
-}
-
-// Runs the program on cfg.txt's `bytes`; `focus` moves the focus to the
-// results when they come (after Enter).
-function run(bytes, focus) {
-  latest++;
+// Runs the program on `cfg` (the typed loan's bytes, or a chosen file) after
+// its check of the same cfg.txt: where the check finds something, the run
+// goes on only if `always` (a file, "compute it as typed"); otherwise the
+// findings wait for the borrower. `focus` moves the focus to what comes
+// (after Enter).
+function run(cfg, always, focus) {
   stopRun();
   clearResults();
-  if (lastWarnings) lastWarnings[2] = false;
-  $('#run-anyway').hidden = true;
+  lastCheck = null;
+  showFindings(null, false);
   setStatus(() => T.working, 'working');
   const started = performance.now();
   const w = nextWorker();
   worker = w;
   w.onmessage = (event) => {
     if (worker !== w) return;
+    if (event.data.check) {
+      checked(event.data.check, cfg, always, focus);
+      return;
+    }
     if (event.data.progress) {
       showProgress(event.data.progress);
       return;
@@ -122,7 +121,35 @@ function run(bytes, focus) {
     stopRun();
     setStatus(() => T.stopped(event.message || event.type), 'failed');
   };
-  w.postMessage({ wasm, cfg: bytes });
+  w.postMessage({ wasm, cfg, always });
+}
+
+// The program's check of the cfg.txt about to run: its findings on the page
+// (and, for a file, what it read in the form); a typed loan with findings
+// stops there, a file the browser cannot read says so.
+function checked(check, cfg, always, focus) {
+  if (check.unreadable) {
+    stopRun();
+    setStatus(() => T.unreadable(cfg.name), 'failed');
+    return;
+  }
+  const read = readCheck(check.text);
+  lastCheck = { read, offer: !always };
+  showFindings(read, !always);
+  if (read && !(cfg instanceof Uint8Array)) showReadValues(read);
+  if (always || check.status === 0) return;
+  // Nothing runs until asked (the worker runs only a loan without findings):
+  // the previous loan's results are gone already, so that no figures stand
+  // under a form that no longer holds their loan.
+  stopRun();
+  if (!read || read.findings.length === 0) {
+    $('#program-says').hidden = false;
+    $('#messages').textContent = check.text;
+    setStatus(() => T.failed(check.status), 'failed');
+    return;
+  }
+  setStatus(() => '', 'warned');
+  if (focus) $('#warnings li').focus();
 }
 
 // Puts the worker's answer on the page.
@@ -130,9 +157,7 @@ function show(answer, seconds, focus) {
   shown = answer;
   showMessages(gbk.decode(answer.messages));
   $('#results').hidden = !answer.debx && !answer.debj;
-  for (const name of ['debx', 'debj']) {
-    showTable(name, answer[name]);
-  }
+  for (const name of ['debx', 'debj']) showTable(name, answer[name]);
   showYears(answer.debx, answer.debj);
   render();
   setStatus(() => (answer.status === 0 ? T.done(seconds.toFixed(1)) : T.failed(answer.status)), answer.status === 0 ? 'done' : 'failed');
@@ -198,42 +223,21 @@ function redrawChart() {
   if (!$('figure').hidden) drawChart({ series: shown.series, lower: shown.comparison.lower });
 }
 
-// Runs a chosen or dropped file as cfg.txt, or says that it cannot be read.
-function runFile(file) {
-  const ticket = ++latest;
-  // The program reads only the first CFG_RAW_MAX bytes of cfg.txt: handing it
-  // those alone gives the same bytes out, at once, for a file of any size.
-  file.slice(0, CFG_RAW_MAX).arrayBuffer().then((buffer) => {
-    if (ticket !== latest) return;
-    const bytes = new Uint8Array(buffer);
-    showReadValues(warn(bytes, null, false).read);
-    run(bytes, false);
-  }, () => {
-    if (ticket !== latest) return;
-    stopRun();
-    clearResults();
-    setStatus(() => T.unreadable(file.name), 'failed');
-  });
-}
+// A chosen or dropped file runs as cfg.txt as it is: the worker reads of it
+// what the program asks for, however large it is.
+const runFile = (file) => run(file, true, false);
 
 $('#loan-form').addEventListener('submit', (event) => {
   event.preventDefault();
-  const loan = typedLoan();
-  if (warn(loan.bytes, loan.typed, true).warnings.length === 0) {
-    run(loan.bytes, true);
-    return;
-  }
-  // Nothing runs until asked: the previous loan's results go, so that no
-  // figures stand under a form that no longer holds their loan.
-  latest++;
-  stopRun();
-  clearResults();
-  setStatus(() => '', 'warned');
-  $('#warnings li').focus();
+  showTypedCfg();
+  run(typedLoan().bytes, false, true);
 });
-$('#run-anyway').addEventListener('click', () => run(typedLoan().bytes, true));
+$('#loan-form').addEventListener('input', showTypedCfg);
+$('#run-anyway').addEventListener('click', () => {
+  showTypedCfg();
+  run(typedLoan().bytes, true, true);
+});
 $('#stop').addEventListener('click', () => {
-  latest++;
   stopRun();
   setStatus(() => T.stoppedByYou, 'failed');
 });
@@ -256,7 +260,9 @@ $('#language').addEventListener('click', (event) => {
   showHeads();
   $('#status').textContent = status();
   $('#view').setAttribute('aria-label', T['years-report']);
-  if (lastWarnings && !$('#warnings').hidden) warn(...lastWarnings);
+  showUnits();
+  if (!$('#form-writes').hidden) showTypedCfg();
+  if (lastCheck) showFindings(lastCheck.read, lastCheck.offer);
   render();
 });
 document.querySelectorAll('.rows').forEach((rows) => {
@@ -273,3 +279,4 @@ new ResizeObserver(() => {
 setLanguage(chosenLanguage(), false);
 showHeads();
 $('#view').setAttribute('aria-label', T['years-report']);
+showUnits();

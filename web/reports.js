@@ -66,14 +66,6 @@ function scan(report, file, size, last = false) {
   report.scanned = at;
 }
 
-// The periods the report's title promises: its term in years ("[30 年]",
-// GBK C4 EA) as the program counts them, twelve a year in 32 bits; 0 before
-// the title. Only for a run's progress: the rows themselves are what counts.
-function periodsOf(report) {
-  const m = report.title ? /\[(-?\d+) \xC4\xEA\]/.exec(report.title) : null;
-  return m ? Math.imul(Number(m[1]), 12) >>> 0 : 0;
-}
-
 // Row `report.rows` from the line at `start` (the lines end by `end`), if it
 // is one: where the next line starts, or -1.
 function readRow(report, data, start, end) {
@@ -228,4 +220,4 @@ function readReports(x, j, xFile, jFile) {
     series: { debx: debx && series(x), debj: debj && series(j) } };
 }
 
-export { newReport, scan, periodsOf, readReports };
+export { newReport, scan, readReports };

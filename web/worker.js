@@ -1,13 +1,19 @@
 // Runs the program (WebAssembly, WASI) in a Web Worker over a file system in
 // memory: cfg.txt in, debx.txt and debj.txt out, and the console's messages.
-// The page posts {wasm, cfg}; while the program runs the worker posts its
-// progress ({progress: {debx, debj: rows so far, periods: all of them}}),
-// then answers with the exit status, the messages and what readReports()
-// makes of debx.txt and debj.txt, which it has read as they were written.
-import { newReport, scan, periodsOf, readReports } from './reports.js';
+// The page posts {wasm, cfg, always}: cfg.txt's bytes (the typed loan) or a
+// chosen file (a Blob, read a slice at a time as the program asks for it).
+// The worker first runs `loan --check` on it and answers {check: {status,
+// text, unreadable}} (read by findings.js on the page); then, where the check
+// found nothing or `always` is set, it runs the program on the same cfg.txt
+// and answers with the exit status, the messages and what readReports()
+// (reports.js) makes of debx.txt and debj.txt, which it has read as they
+// were written; while the program runs it posts its progress ({progress:
+// {debx, debj: rows so far, periods: all of them, as the check counts them}}).
+import { newReport, scan, readReports } from './reports.js';
 
 // WASI's error numbers and constants used here.
 const ERRNO_BADF = 8;
+const ERRNO_IO = 29;
 const ERRNO_NOENT = 44;
 const ERRNO_NOTSUP = 58;
 const OFLAGS_CREAT = 1;
@@ -20,6 +26,21 @@ const PREOPENED_DIR = 3;
 // A file that grows as it is written.
 function newFile(bytes) {
   return { data: bytes || new Uint8Array(1024), size: bytes ? bytes.length : 0 };
+}
+
+// cfg.txt as the program finds it: the typed loan's bytes, or a chosen file
+// (a Blob) of which each read takes only the slice asked for, so that the
+// program alone decides how much of it it reads. `failed` records a read the
+// browser refused (a folder, a file moved away).
+function cfgFile(cfg) {
+  if (cfg instanceof Uint8Array) return newFile(cfg);
+  return { blob: cfg, size: cfg.size, failed: false };
+}
+
+// Up to `len` bytes of `file` from `at`.
+function readAt(file, at, len) {
+  if (!file.blob) return file.data.subarray(at, Math.min(at + len, file.size));
+  return new Uint8Array(new FileReaderSync().readAsArrayBuffer(file.blob.slice(at, at + len)));
 }
 
 // Writes `bytes` into `file` at `at`, growing it as needed.
@@ -41,11 +62,13 @@ class Exit {
 // How often, in milliseconds, a long run says how far it has come.
 const PROGRESS_EVERY = 100;
 
-// Runs the module with `cfg` (Uint8Array, or null for no cfg.txt); `progress`
-// hears of each report's rows so far, now and then.
-function runProgram(module, cfg, progress = () => {}) {
+// Runs the module with the command line `args` (its name first) on `cfg`
+// (Uint8Array or Blob, or null for no cfg.txt); `progress` hears of each
+// report's rows so far, now and then.
+function runProgram(module, cfg, args, progress = () => {}) {
   const files = new Map();
-  if (cfg) files.set('cfg.txt', newFile(cfg));
+  if (cfg) files.set('cfg.txt', cfgFile(cfg));
+  const argv = args.map((a) => new TextEncoder().encode(a + '\0'));
   const console = newFile();
   const open = new Map(); // descriptor -> {name, file, position}
   let nextFd = PREOPENED_DIR + 1;
@@ -66,18 +89,21 @@ function runProgram(module, cfg, progress = () => {}) {
   let told = performance.now();
   const rowsSoFar = () => {
     const [x, j] = ['debx.txt', 'debj.txt'].map((name) => files.get(name) && files.get(name).report);
-    return { debx: x ? x.rows : 0, debj: j ? j.rows : 0, periods: x ? periodsOf(x) : 0 };
+    return { debx: x ? x.rows : 0, debj: j ? j.rows : 0 };
   };
   const wasi = {
-    // The command line: the program's name alone, as when run without arguments.
+    // The command line, each argument ending in a NUL.
     args_sizes_get(count, size) {
-      view().setUint32(count, 1, true);
-      view().setUint32(size, 5, true);
+      view().setUint32(count, argv.length, true);
+      view().setUint32(size, argv.reduce((n, a) => n + a.length, 0), true);
       return 0;
     },
-    args_get(argv, buffer) {
-      view().setUint32(argv, buffer, true);
-      bytes(buffer, 5).set([0x6C, 0x6F, 0x61, 0x6E, 0]); // "loan"
+    args_get(pointers, buffer) {
+      argv.forEach((a, i) => {
+        view().setUint32(pointers + 4 * i, buffer, true);
+        bytes(buffer, a.length).set(a);
+        buffer += a.length;
+      });
       return 0;
     },
     fd_write(fd, iovs, count, written) {
@@ -112,10 +138,17 @@ function runProgram(module, cfg, progress = () => {}) {
       let total = 0;
       for (let i = 0; o && i < count; i++) {
         const len = v.getUint32(iovs + 8 * i + 4, true);
-        const chunk = o.file.data.subarray(o.position, Math.min(o.position + len, o.file.size));
+        let chunk;
+        try {
+          chunk = readAt(o.file, o.position, len);
+        } catch (e) {
+          o.file.failed = true;
+          return ERRNO_IO;
+        }
         bytes(v.getUint32(iovs + 8 * i, true), chunk.length).set(chunk);
         o.position += chunk.length;
         total += chunk.length;
+        if (chunk.length < len) break; // the end of the file: as readv(), no byte in a later buffer
       }
       v.setUint32(read, total, true);
       return 0;
@@ -190,6 +223,7 @@ function runProgram(module, cfg, progress = () => {}) {
   const output = (name) => files.get(name) || null;
   return {
     status,
+    unreadable: Boolean(cfg && files.get('cfg.txt').failed),
     messages: console.data.slice(0, console.size).buffer,
     debx: output('debx.txt'),
     debj: output('debj.txt'),
@@ -206,7 +240,14 @@ let compiled = null;
 self.onmessage = (event) => {
   if (!compiled) compiled = new WebAssembly.Module(event.data.wasm);
   if (!('cfg' in event.data)) return;
-  const result = runProgram(compiled, event.data.cfg, (rows) => self.postMessage({ progress: rows }));
+  const { cfg, always } = event.data;
+  const checked = runProgram(compiled, cfg, ['loan', '--check']);
+  const check = { status: checked.status, text: new TextDecoder('latin1').decode(checked.messages), unreadable: checked.unreadable };
+  self.postMessage({ check });
+  if (check.unreadable || (check.status !== 0 && !always)) return;
+  // All the periods, as the check counts them ("term: 30 years, 360 periods").
+  const periods = Number((/^term: -?\d+ years, (\d+) periods/m.exec(check.text) || [0, 0])[1]);
+  const result = runProgram(compiled, cfg, ['loan'], (rows) => self.postMessage({ progress: { ...rows, periods } }));
   const report = (file) => (file && file.report ? file : null);
   const [x, j] = [report(result.debx), report(result.debj)];
   const answer = { status: result.status, messages: result.messages,
