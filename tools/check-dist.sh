@@ -6,9 +6,12 @@
 # (as root), and runs the unzipped loan.exe under 32-bit Wine where this
 # machine has it.
 #
-# Each program is compared with the build's own, build-dist/linux/loan, on
-# the shipped example. Exits non-zero on the first check that fails.
+# Each program is compared on the shipped example with the Linux program
+# named as the first argument (CI gives the README's build/loan), or else
+# with the release build's own, build-dist/linux/loan. Exits non-zero on the
+# first check that fails.
 set -euo pipefail
+reference=${1:+$(realpath "$1")}
 cd "$(dirname "$0")/.."
 root=$PWD
 
@@ -38,7 +41,7 @@ version=$(sed -n 's/^project(loan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb=dist/loan_${version}_amd64.deb
 tgz=dist/loan-$version-Linux.tar.gz
 zip=dist/loan-$version-win32.zip
-built=$root/build-dist/linux/loan
+built=${reference:-$root/build-dist/linux/loan}
 
 echo "== lintian and each package's contents"
 # Any error or warning fails the run; the informational tags are shown.
@@ -91,7 +94,7 @@ if [ "$(id -u)" = 0 ]; then
     for file in debx.txt debj.txt stdout.txt; do
         cmp "$work/installed/$file" "$work/built/$file"
     done
-    echo "the installed loan writes the same reports as the build's own"
+    echo "the installed loan writes the same reports as $built"
     [ "$(/usr/bin/loan --version)" = "loan $version"$'\r' ]
     man -l /usr/share/man/man1/loan.1.gz > "$work/loan.1.txt"
     grep -q "write <stdout> fail" "$work/loan.1.txt"
@@ -111,7 +114,7 @@ if dpkg-query -W -f '${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"
     for file in debx.txt debj.txt stdout.txt; do
         cmp "$work/zip/$top/$file" "$work/built/$file"
     done
-    echo "the unzipped loan.exe writes the same reports under Wine"
+    echo "the unzipped loan.exe writes the same reports under Wine as $built"
 else
     echo "NOTE: no 32-bit Wine here (wine32:i386): the zip's loan.exe is not run"
 fi

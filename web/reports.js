@@ -1,133 +1,172 @@
-// What the page shows of the two reports, worked out in the worker from their
-// bytes: where each line starts, the comparison of tools/compare.sh (the same
-// figures, from the printed amounts in whole cents) and the chart's points.
+// The two reports read once, in the worker, as the program writes them: each
+// write's bytes are scanned where they arrive, line by line, for the offsets
+// of the lines, each row's amounts in whole cents, the sums by year and the
+// totals; at the end, the comparison of tools/compare.sh (the same figures,
+// from the printed cents), each plan's figures and the chart's points.
+import { rowFields, centsOf, notCents, amount, ascii } from './printed.js';
 
 // Points drawn per plan at most: about one a pixel of the widest chart.
 const CHART_POINTS = 1200;
+// Sums of cents are exact below this.
+const EXACT = 2 ** 53;
 
-// {debx, debj, plans, comparison, series} for the reports' ArrayBuffers (null
-// where the program wrote none). Each report: {bytes, starts (the offsets of
-// its line starts, and its end), count (of lines), blob}.
-function readReports(debxBuffer, debjBuffer) {
-  const debx = indexReport(debxBuffer);
-  const debj = indexReport(debjBuffer);
-  let comparison;
-  try {
-    comparison = debx && debj ? compare(debx, debj) : { error: 'a report is missing' };
-  } catch (e) {
-    comparison = { error: e.message, reason: e.reason };
-  }
-  return { debx, debj, comparison, plans: { debx: debx && plan(debx), debj: debj && plan(debj) },
-    series: { debx: debx && series(debx), debj: debj && series(debj) } };
+// A report not yet written: `starts` holds the offsets of its line starts;
+// `payment` and `soFar` each row's payment and the interest paid up to it, in
+// cents; `years` three sums a year (payment, principal, interest); `odd` the
+// period of the first row whose amounts are not all numbers, and `bad` the
+// first payment that is not an amount ({text, reason}).
+function newReport() {
+  return { lines: 0, scanned: 0, starts: new Uint32Array(1024), rows: 0, payment: new Float64Array(1024),
+    soFar: new Float64Array(1024), interest: 0, years: new Float64Array(96), odd: 0, bad: null, title: null, totals: null,
+    field: new Int32Array(8), amounts: new Float64Array(3) };
 }
 
-// A report's first and last payment (null without rows) and its total paid
-// and interest (null without a totals line), as printed.
-function plan(report) {
-  const rows = report.count - 3;
-  const payment = (i) => (rows > 0 ? (/ : (.*) ->\[/.exec(lineText(report, i + 2)) || ['', ''])[1].trim() : null);
-  const parts = lineText(report, report.count - 1).split(', ');
+// `array` with room for `size` items, grown by doubling.
+function room(array, size) {
+  if (size <= array.length) return array;
+  const grown = new array.constructor(Math.max(size, 2 * array.length));
+  grown.set(array);
+  return grown;
+}
+
+// A sum that stays exact to the cent, or NaN from where it no longer is.
+function add(sum, cents) {
+  const s = sum + cents;
+  return Math.abs(s) < EXACT ? s : NaN;
+}
+
+// Reads the lines of the report's bytes so far (`size` of them) that have
+// ended since the last call: a line that has not ended waits for the next
+// write, or is read as it is at the `last`. A row's end is found by reading
+// it; any other line's by its LF.
+function scan(report, file, size, last = false) {
+  const data = file.subarray(0, size);
+  const ended = last ? size : data.lastIndexOf(10) + 1;
+  // Room for this write's lines and rows, at 16 bytes a line (a row takes at
+  // least 32); the loop makes more where shorter lines need it.
+  const lines = report.lines + Math.ceil((ended - report.scanned) / 16) + 2;
+  report.starts = room(report.starts, lines);
+  report.payment = room(report.payment, lines);
+  report.soFar = room(report.soFar, lines);
+  report.years = room(report.years, 3 * Math.ceil(lines / 12));
+  let at = report.scanned;
+  while (at < ended) {
+    const line = report.lines++;
+    if (line + 2 > report.starts.length) report.starts = room(report.starts, line + 2);
+    let next = line >= 2 ? readRow(report, data, at, ended) : -1;
+    if (next < 0) {
+      next = data.indexOf(10, at) + 1 || ended;
+      const text = ascii(data, at, next).replace(/\r?\n$/, '');
+      if (line === 0) report.title = text;
+      else if (line >= 2) report.totals = text;
+    }
+    report.starts[line + 1] = next;
+    at = next;
+  }
+  report.scanned = at;
+}
+
+// Row `report.rows` from the line at `start` (the lines end by `end`), if it
+// is one: where the next line starts, or -1.
+function readRow(report, data, start, end) {
+  const f = report.field;
+  const amounts = report.amounts;
+  const next = rowFields(data, start, end, f, amounts);
+  if (next < 0) return -1;
+  const i = report.rows++;
+  const payment = amounts[0];
+  const principal = amounts[1];
+  const interest = amounts[2];
+  if (i >= report.payment.length) {
+    report.payment = room(report.payment, i + 1);
+    report.soFar = room(report.soFar, i + 1);
+    report.years = room(report.years, 3 * Math.ceil((i + 1) / 12));
+  }
+  report.payment[i] = payment;
+  report.interest = add(report.interest, interest);
+  report.soFar[i] = report.interest;
+  const y = 3 * Math.floor(i / 12);
+  const years = report.years;
+  years[y] = add(years[y], payment);
+  years[y + 1] = add(years[y + 1], principal);
+  years[y + 2] = add(years[y + 2], interest);
+  if (report.odd === 0 && Number.isNaN(payment + principal + interest)) report.odd = i + 1;
+  if (report.bad === null && Number.isNaN(payment)) {
+    const text = ascii(data, f[2], f[3]);
+    report.bad = { line: report.lines, text, reason: notCents(text) };
+  }
+  return next;
+}
+
+// The report as the page takes it: its bytes (`size` of them, the file's own
+// array, handed over without a copy), line offsets, the sums by year and its
+// figures; null for none.
+function finish(report, data, size) {
+  if (!report) return null;
+  scan(report, data, size, true);
+  const bytes = data.subarray(0, size);
+  const parts = report.totals === null ? [] : report.totals.split(', ');
   const total = (i) => (parts.length === 3 ? parts[i].slice(parts[i].indexOf(': ') + 2) : null);
-  return { first: payment(0), last: payment(rows - 1), paid: total(0), interest: total(2) };
+  const payment = (i) => (report.rows ? paymentText(bytes, report, i) : null);
+  return { bytes, starts: report.starts.slice(0, report.lines + 1), count: report.lines, rows: report.rows,
+    years: report.years.slice(0, 3 * Math.ceil(report.rows / 12)),
+    plan: { first: payment(0), last: payment(report.rows - 1), paid: total(0), principal: total(1), interest: total(2),
+      oddPeriod: report.odd } };
 }
 
-// A report with the offsets of its line starts, or null for none.
-function indexReport(buffer) {
-  if (!buffer) return null;
-  const bytes = new Uint8Array(buffer);
-  let count = 0;
-  for (let i = bytes.indexOf(10); i >= 0; i = bytes.indexOf(10, i + 1)) count++;
-  const starts = new Uint32Array(count + 1);
-  for (let i = bytes.indexOf(10), n = 1; i >= 0; i = bytes.indexOf(10, i + 1)) starts[n++] = i + 1;
-  return { bytes, starts, count, blob: new Blob([bytes], { type: 'application/octet-stream' }) };
+// Row i's payment as printed.
+function paymentText(bytes, report, i) {
+  const f = report.field;
+  rowFields(bytes, report.starts[i + 2], report.starts[i + 3], f);
+  return ascii(bytes, f[2], f[3]);
 }
 
-// Line i without its line end, a character a byte.
-function lineText(report, i) {
-  return String.fromCharCode(...report.bytes.subarray(report.starts[i], report.starts[i + 1])).replace(/\r?\n$/, '');
+// An error that ends the comparison, as tools/compare.sh says it: where
+// (a report's line, or the reports), what; `reason` (amount: not a finite
+// amount, large: too large to be exact) lets the page say it in its own words.
+function failure(where, message, reason) {
+  return { error: `compare: ${where}: ${message}`, reason };
 }
 
-// The period and the three amounts of row i (line i + 2), the amounts in
-// whole cents (NaN where the text is not an amount, such as "nan"), read
-// from the row's ASCII bytes: "%03d : payment ->[principal] [interest]".
-function row(report, i) {
-  const bytes = report.bytes;
-  const end = report.starts[i + 3];
-  let at = report.starts[i + 2];
-  let period = 0;
-  for (; bytes[at] >= 0x30 && bytes[at] <= 0x39; at++) period = period * 10 + bytes[at] - 0x30;
-  at += 3; // " : "
-  const amounts = [];
-  for (const close of [0x2D, 0x5D, 0x5D]) { // the payment ends at " ->[", the others at "]"
-    while (bytes[at] === 0x20 || bytes[at] === 0x5B) at++;
-    const start = at;
-    while (at < end && !(bytes[at] === close && (close !== 0x2D || bytes[at + 1] === 0x3E))) at++;
-    amounts.push(cents(String.fromCharCode(...bytes.subarray(start, at)), false));
-    at += close === 0x2D ? 2 : 1;
+// Why an amount of line `line` of report `name` gives no cents.
+function notAmount(name, line, text, reason) {
+  return failure(`${name}.txt:${line}`, reason === 'amount' ? `${text} cannot be compared`
+    : `an amount too large to compare to the cent: ${text}`, reason);
+}
+
+// A report's total paid and interest in cents, or why there are none, in the
+// order tools/compare.sh reads them: its first payment that is not an amount,
+// then its totals line's.
+function checked(report, name) {
+  if (report.bad) return notAmount(name, report.bad.line, report.bad.text, report.bad.reason);
+  const parts = report.totals.split(', ');
+  const cents = {};
+  for (const [key, part] of [['paid', parts[0]], ['interest', parts[2]]]) {
+    const text = part.slice(part.indexOf(': ') + 2);
+    cents[key] = centsOf(Uint8Array.from(text, (c) => c.charCodeAt(0) & 0xFF), 0, text.length);
+    if (Number.isNaN(cents[key])) return notAmount(name, report.lines, text, notCents(text));
   }
-  return { period, payment: amounts[0], principal: amounts[1], interest: amounts[2] };
+  return cents;
 }
 
-// The period and payment of row i, the payment in cents; an error when it is
-// not an amount.
-function rowPayment(report, i) {
-  const r = row(report, i);
-  if (Number.isNaN(r.payment)) cents(/ : (.*) ->\[/.exec(lineText(report, i + 2))[1]);
-  return r;
-}
-
-// An error that ends the comparison; `reason` (amount: not an amount, large:
-// too large to be exact) lets the page say it in its own words.
-function failure(message, reason) {
-  return Object.assign(new Error(message), { reason });
-}
-
-// A printed amount ("-12.34") in whole cents, exact below 2^53; what is not
-// one is an error, or NaN when `strict` is false.
-function cents(text, strict = true) {
-  text = text.trim();
-  // The reason only: an Error is made (with its stack) only where one is
-  // thrown, as the series of a long loan read a million amounts that are nan.
-  let reason = null;
-  if (!/^-?\d+\.\d\d$/.test(text)) reason = 'amount';
-  else if (text.replace('-', '').length > 16) reason = 'large';
-  if (reason && strict) {
-    throw failure(reason === 'amount' ? 'not an amount: ' + text : 'an amount too large to compare to the cent: ' + text, reason);
-  }
-  return reason ? NaN : Number(text.replace('.', ''));
-}
-
-// A sum of cents, or an error where it is no longer exact.
-function exact(value) {
-  if (Math.abs(value) >= 2 ** 53) throw failure('sums too large to compare to the cent', 'large');
-  return value;
-}
-
-// Cents as the reports print them: "-1234.56".
-function amount(value) {
-  const sign = value < 0 ? '-' : '';
-  const magnitude = Math.abs(value);
-  return `${sign}${Math.floor(magnitude / 100)}.${String(magnitude % 100).padStart(2, '0')}`;
-}
-
-// The totals line's total paid and interest, in cents.
-function totals(report) {
-  const parts = lineText(report, report.count - 1).split(', ');
-  if (parts.length !== 3) throw new Error('no totals line');
-  const value = (part) => cents(part.slice(part.indexOf(': ') + 2));
-  return { paid: value(parts[0]), interest: value(parts[2]) };
-}
-
-// The figures of tools/compare.sh, in cents, and its three lines: each plan's
-// first and last payment and totals, the interest equal principal saves, the
-// period from which its payment is lower (null: never) and the most extra it
-// has cost in all by some period (0: never).
+// The figures of tools/compare.sh, in cents, and its three lines (`text`), or
+// its failure (`error`): each plan's first and last payment and totals, the
+// interest equal principal saves, the period from which its payment is
+// lower (null: never) and the most extra it has cost in all by some period
+// (0: never).
 function compare(x, j) {
-  const rows = x.count - 3;
-  if (rows !== j.count - 3) throw new Error('the two reports cover different terms');
-  const plan = (r) => ({ ...totals(r), first: rows ? rowPayment(r, 0).payment : NaN,
-    last: rows ? rowPayment(r, rows - 1).payment : NaN });
-  const f = { rows, debx: plan(x), debj: plan(j), lower: null, most: 0, mostPeriod: 0 };
+  for (const [report, name] of [[x, 'debx'], [j, 'debj']]) {
+    const parts = report.totals === null ? [] : report.totals.split(', ');
+    if (parts.length !== 3) return failure(`${name}.txt`, `no totals line: the report ends after ${report.lines} lines (cut short?)`);
+  }
+  if (x.rows !== j.rows) return failure('the reports', 'two different loans');
+  const tx = checked(x, 'debx');
+  if (tx.error) return tx;
+  const tj = checked(j, 'debj');
+  if (tj.error) return tj;
+  const rows = x.rows;
+  const plan = (r, t) => ({ ...t, first: rows ? r.payment[0] : NaN, last: rows ? r.payment[rows - 1] : NaN });
+  const f = { rows, debx: plan(x, tx), debj: plan(j, tj), lower: null, most: 0, mostPeriod: 0 };
   const paid = (p) => `total paid ${amount(p.paid)}, interest ${amount(p.interest)}`;
   if (rows === 0) {
     f.text = `debx (equal installments): no periods, ${paid(f.debx)}\n` +
@@ -136,13 +175,13 @@ function compare(x, j) {
   }
   let extra = 0;
   for (let i = 0; i < rows; i++) {
-    const xr = rowPayment(x, i);
-    const jr = rowPayment(j, i);
-    if (f.lower === null && jr.payment < xr.payment) f.lower = xr.period;
-    extra = exact(extra + jr.payment - xr.payment);
-    if (extra > f.most) { f.most = extra; f.mostPeriod = xr.period; }
+    if (f.lower === null && j.payment[i] < x.payment[i]) f.lower = i + 1;
+    extra = add(extra, j.payment[i] - x.payment[i]);
+    if (Number.isNaN(extra)) return failure('the reports', 'sums too large to compare to the cent', 'large');
+    if (extra > f.most) { f.most = extra; f.mostPeriod = i + 1; }
   }
-  f.saved = exact(f.debx.interest - f.debj.interest);
+  f.saved = add(f.debx.interest, -f.debj.interest);
+  if (Number.isNaN(f.saved)) return failure('the reports', 'sums too large to compare to the cent', 'large');
   const payments = (p) => `first payment ${amount(p.first)}, last payment ${amount(p.last)}`;
   f.text = `debx (equal installments): ${payments(f.debx)}, ${paid(f.debx)}\n` +
     `debj (equal principal): ${payments(f.debj)}, ${paid(f.debj)}\n` +
@@ -157,19 +196,28 @@ function compare(x, j) {
 // paid up to it, in cents (NaN where a row's amount is not one, or where the
 // sum is no longer exact to the cent).
 function series(report) {
-  const count = Math.max(report.count - 3, 0);
+  const count = report.rows;
   const step = Math.max(1, Math.ceil(count / CHART_POINTS));
   const size = Math.ceil(count / step) + (count > 0 && (count - 1) % step ? 1 : 0);
   const s = { period: new Float64Array(size), payment: new Float64Array(size), interest: new Float64Array(size) };
-  let paid = 0;
   for (let i = 0, n = 0; i < count; i++) {
-    const r = row(report, i);
-    paid += r.interest;
     if (i % step === 0 || i === count - 1) {
-      s.period[n] = r.period;
-      s.payment[n] = r.payment;
-      s.interest[n++] = Math.abs(paid) < 2 ** 53 ? paid : NaN;
+      s.period[n] = i + 1;
+      s.payment[n] = report.payment[i];
+      s.interest[n++] = report.soFar[i];
     }
   }
   return s;
 }
+
+// What the page shows of the two reports, from the reports as read and their
+// files' bytes ({data, size}, or null where the program wrote none).
+function readReports(x, j, xFile, jFile) {
+  const debx = xFile && finish(x, xFile.data, xFile.size);
+  const debj = jFile && finish(j, jFile.data, jFile.size);
+  const comparison = debx && debj ? compare(x, j) : failure('the reports', 'one is missing');
+  return { debx, debj, comparison, plans: { debx: debx && debx.plan, debj: debj && debj.plan },
+    series: { debx: debx && series(x), debj: debj && series(j) } };
+}
+
+export { newReport, scan, readReports };

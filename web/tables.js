@@ -1,8 +1,11 @@
-// The two reports as tables, their lines exactly as the program wrote them.
-// Only the rows in view exist. The scroll box is at most SCROLL_HEIGHT high and
-// its scroll position is mapped onto the rows: a box the full height of a
-// million rows would pass the height a browser can lay out (Chromium stops at
-// about 33.5 million device pixels) and hide the last rows.
+// The reports as tables, their lines exactly as the program wrote them, by
+// month, and both plans' sums by year. Only the rows in view exist. The
+// scroll box is at most SCROLL_HEIGHT high and its scroll position is mapped
+// onto the rows: a box the full height of a million rows would pass the
+// height a browser can lay out (Chromium stops at about 33.5 million device
+// pixels) and hide the last rows.
+import { $, T } from './texts.js';
+import { rowFields, amount } from './printed.js';
 
 const SCROLL_HEIGHT = 1000000;
 const gbk = new TextDecoder('gbk');
@@ -12,10 +15,18 @@ function lineOf(report, i) {
   return gbk.decode(report.bytes.subarray(report.starts[i], report.starts[i + 1])).replace(/\r?\n$/, '');
 }
 
-// A row's four cells (period, payment, principal, interest); other lines whole.
-function cellsOf(text) {
-  const m = /^(\S+) : (.*) ->\[(.*)\] \[(.*)\]$/.exec(text);
-  return m ? m.slice(1) : [text, '', '', ''];
+// Row i's four cells (period, payment, principal, interest) as printed; a
+// line that is not a row whole.
+function cellsOf(report, i) {
+  const f = new Int32Array(8);
+  const [start, end] = [report.starts[i + 2], report.starts[i + 3]];
+  if (rowFields(report.bytes, start, end, f) < 0) return [lineOf(report, i + 2), '', '', ''];
+  return [0, 2, 4, 6].map((k) => gbk.decode(report.bytes.subarray(f[k], f[k + 1])));
+}
+
+// Year i's cells: both plans' payments, principal and interest in it.
+function yearCells(years, i) {
+  return [String(i + 1), ...[years.debx, years.debj].flatMap((y) => [0, 1, 2].map((k) => (y ? amount(y[3 * i + k]) : '—')))];
 }
 
 // A table row of `cells`, each with the ARIA `role` given.
@@ -37,19 +48,31 @@ function showTable(name, report) {
   const box = $(`#report-${name}`);
   box.hidden = !report;
   if (!report) return;
-  const rows = box.querySelector('.rows');
-  const count = Math.max(report.count - 3, 0);
   box.querySelector('.title').textContent = lineOf(report, 0);
   box.querySelector('.totals').textContent = lineOf(report, report.count - 1);
+  showRows(box, report.rows, (i) => cellsOf(report, i));
+}
+
+// Shows both plans' sums by year, from the first year.
+function showYears(debx, debj) {
+  const years = { debx: debx && debx.years, debj: debj && debj.years };
+  const count = Math.max(...[debx, debj].map((r) => (r ? r.years.length / 3 : 0)));
+  showRows($('#years'), count, (i) => yearCells(years, i));
+}
+
+// The rows of a table in `box`: `count` of them, row i's cells from `cells`.
+function showRows(box, count, cells) {
+  const rows = box.querySelector('.rows');
   box.querySelector('[role=table]').setAttribute('aria-rowcount', count + 1);
-  rows.table = { report, count, offset: 0, expected: null };
+  rows.table = { cells, count, offset: 0, expected: null };
   rows.scrollTop = 0;
   renderTable(rows);
 }
 
 // The column headers in the page's language, above the report's own rows.
 function showHeads() {
-  document.querySelectorAll('.row.head').forEach((head) => head.replaceChildren(...rowElement(T.head, 'columnheader').children));
+  document.querySelectorAll('.report .row.head').forEach((head) => head.replaceChildren(...rowElement(T.head, 'columnheader').children));
+  $('#years .row.head').replaceChildren(...rowElement(T.yearsHead, 'columnheader').children);
 }
 
 // A row's height in CSS pixels, from the table's font.
@@ -77,7 +100,7 @@ function renderTable(rows) {
   const first = Math.floor(t.offset / height);
   const drawn = [];
   for (let i = first; i < Math.min(t.count, first + Math.ceil(view / height) + 1); i++) {
-    const row = rowElement(cellsOf(lineOf(t.report, i + 2)), 'cell');
+    const row = rowElement(t.cells(i), 'cell');
     row.setAttribute('aria-rowindex', i + 2);
     row.style.top = `${rows.scrollTop + i * height - t.offset}px`;
     row.style.height = row.style.lineHeight = `${height}px`;
@@ -104,3 +127,5 @@ function tableKey(event) {
   t.expected = rows.scrollTop;
   renderTable(rows);
 }
+
+export { gbk, lineOf, cellsOf, yearCells, showTable, showYears, showHeads, renderTable, tableKey };

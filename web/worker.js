@@ -1,11 +1,19 @@
 // Runs the program (WebAssembly, WASI) in a Web Worker over a file system in
 // memory: cfg.txt in, debx.txt and debj.txt out, and the console's messages.
-// The page posts {wasm, cfg}; the worker answers with the exit status, the
-// messages and what readReports() (reports.js) makes of debx.txt and debj.txt.
-'use strict';
+// The page posts {wasm, cfg, always}: cfg.txt's bytes (the typed loan) or a
+// chosen file (a Blob, read a slice at a time as the program asks for it).
+// The worker first runs `loan --check` on it and answers {check: {status,
+// text, unreadable}} (read by findings.js on the page); then, where the check
+// found nothing or `always` is set, it runs the program on the same cfg.txt
+// and answers with the exit status, the messages and what readReports()
+// (reports.js) makes of debx.txt and debj.txt, which it has read as they
+// were written; while the program runs it posts its progress ({progress:
+// {debx, debj: rows so far, periods: all of them, as the check counts them}}).
+import { newReport, scan, readReports } from './reports.js';
 
 // WASI's error numbers and constants used here.
 const ERRNO_BADF = 8;
+const ERRNO_IO = 29;
 const ERRNO_NOENT = 44;
 const ERRNO_NOTSUP = 58;
 const OFLAGS_CREAT = 1;
@@ -18,6 +26,21 @@ const PREOPENED_DIR = 3;
 // A file that grows as it is written.
 function newFile(bytes) {
   return { data: bytes || new Uint8Array(1024), size: bytes ? bytes.length : 0 };
+}
+
+// cfg.txt as the program finds it: the typed loan's bytes, or a chosen file
+// (a Blob) of which each read takes only the slice asked for, so that the
+// program alone decides how much of it it reads. `failed` records a read the
+// browser refused (a folder, a file moved away).
+function cfgFile(cfg) {
+  if (cfg instanceof Uint8Array) return newFile(cfg);
+  return { blob: cfg, size: cfg.size, failed: false };
+}
+
+// Up to `len` bytes of `file` from `at`.
+function readAt(file, at, len) {
+  if (!file.blob) return file.data.subarray(at, Math.min(at + len, file.size));
+  return new Uint8Array(new FileReaderSync().readAsArrayBuffer(file.blob.slice(at, at + len)));
 }
 
 // Writes `bytes` into `file` at `at`, growing it as needed.
@@ -36,59 +59,77 @@ class Exit {
   constructor(code) { this.code = code; }
 }
 
-// Runs the module with `cfg` (Uint8Array, or null for no cfg.txt).
-function runProgram(module, cfg) {
+// How often, in milliseconds, a long run says how far it has come.
+const PROGRESS_EVERY = 100;
+
+// Runs the module with the command line `args` (its name first) on `cfg`
+// (Uint8Array or Blob, or null for no cfg.txt); `progress` hears of each
+// report's rows so far, now and then.
+function runProgram(module, cfg, args, progress = () => {}) {
   const files = new Map();
-  if (cfg) files.set('cfg.txt', newFile(cfg));
+  if (cfg) files.set('cfg.txt', cfgFile(cfg));
+  const argv = args.map((a) => new TextEncoder().encode(a + '\0'));
   const console = newFile();
   const open = new Map(); // descriptor -> {name, file, position}
   let nextFd = PREOPENED_DIR + 1;
   let memory;
   const view = () => new DataView(memory.buffer);
   const bytes = (ptr, len) => new Uint8Array(memory.buffer, ptr, len);
-  // The bytes of a list of (pointer, length) pairs, gathered.
-  const gather = (iovs, count) => {
+  // The bytes of a list of (pointer, length) pairs, each in turn.
+  const eachPart = (iovs, count, use) => {
     const v = view();
-    const parts = [];
     let total = 0;
     for (let i = 0; i < count; i++) {
-      const part = bytes(v.getUint32(iovs + 8 * i, true), v.getUint32(iovs + 8 * i + 4, true));
-      parts.push(part);
-      total += part.length;
+      const length = v.getUint32(iovs + 8 * i + 4, true);
+      use(bytes(v.getUint32(iovs + 8 * i, true), length));
+      total += length;
     }
-    const all = new Uint8Array(total);
-    let at = 0;
-    for (const part of parts) { all.set(part, at); at += part.length; }
-    return all;
+    return total;
+  };
+  let told = performance.now();
+  const rowsSoFar = () => {
+    const [x, j] = ['debx.txt', 'debj.txt'].map((name) => files.get(name) && files.get(name).report);
+    return { debx: x ? x.rows : 0, debj: j ? j.rows : 0 };
   };
   const wasi = {
-    // The command line: the program's name alone, as when run without arguments.
+    // The command line, each argument ending in a NUL.
     args_sizes_get(count, size) {
-      view().setUint32(count, 1, true);
-      view().setUint32(size, 5, true);
+      view().setUint32(count, argv.length, true);
+      view().setUint32(size, argv.reduce((n, a) => n + a.length, 0), true);
       return 0;
     },
-    args_get(argv, buffer) {
-      view().setUint32(argv, buffer, true);
-      bytes(buffer, 5).set([0x6C, 0x6F, 0x61, 0x6E, 0]); // "loan"
+    args_get(pointers, buffer) {
+      argv.forEach((a, i) => {
+        view().setUint32(pointers + 4 * i, buffer, true);
+        bytes(buffer, a.length).set(a);
+        buffer += a.length;
+      });
       return 0;
     },
     fd_write(fd, iovs, count, written) {
-      const data = gather(iovs, count);
+      let total;
       if (fd === 1 || fd === 2) {
         // The program writes the echo and each message in a write of its own,
         // each starting with a lower-case letter, and copies the reports in
         // blocks of whole lines that start with a digit or a GBK title byte:
-        // only the echo and the messages are kept.
-        if (data.length > 0 && data[0] >= 0x61 && data[0] <= 0x7A) append(console, data, console.size);
+        // only the echo and the messages are kept, the copies never gathered.
+        let keep = null; // from the first byte written
+        total = eachPart(iovs, count, (part) => {
+          if (keep === null && part.length > 0) keep = part[0] >= 0x61 && part[0] <= 0x7A;
+          if (keep) append(console, part, console.size);
+        });
       } else if (open.has(fd)) {
         const o = open.get(fd);
-        append(o.file, data, o.position);
-        o.position += data.length;
+        total = eachPart(iovs, count, (part) => { append(o.file, part, o.position); o.position += part.length; });
+        if (o.file.report) scan(o.file.report, o.file.data, o.file.size);
+        if (performance.now() - told > PROGRESS_EVERY) {
+          told = performance.now();
+          progress(rowsSoFar());
+        }
       } else {
         return ERRNO_BADF;
       }
-      view().setUint32(written, data.length, true);
+      view().setUint32(written, total, true);
       return 0;
     },
     fd_read(fd, iovs, count, read) {
@@ -97,10 +138,17 @@ function runProgram(module, cfg) {
       let total = 0;
       for (let i = 0; o && i < count; i++) {
         const len = v.getUint32(iovs + 8 * i + 4, true);
-        const chunk = o.file.data.subarray(o.position, Math.min(o.position + len, o.file.size));
+        let chunk;
+        try {
+          chunk = readAt(o.file, o.position, len);
+        } catch (e) {
+          o.file.failed = true;
+          return ERRNO_IO;
+        }
         bytes(v.getUint32(iovs + 8 * i, true), chunk.length).set(chunk);
         o.position += chunk.length;
         total += chunk.length;
+        if (chunk.length < len) break; // the end of the file: as readv(), no byte in a later buffer
       }
       v.setUint32(read, total, true);
       return 0;
@@ -150,6 +198,8 @@ function runProgram(module, cfg) {
       }
       const file = files.get(name);
       if (oflags & OFLAGS_TRUNC) file.size = 0;
+      // A report is read as it is written, from its first byte.
+      if (name === 'debx.txt' || name === 'debj.txt') file.report = file.size === 0 ? newReport() : null;
       open.set(nextFd, { name, file, position: 0 });
       view().setUint32(fd, nextFd++, true);
       return 0;
@@ -170,12 +220,10 @@ function runProgram(module, cfg) {
     if (!(e instanceof Exit)) throw e;
     status = e.code;
   }
-  const output = (name) => {
-    const file = files.get(name);
-    return file ? file.data.slice(0, file.size).buffer : null;
-  };
+  const output = (name) => files.get(name) || null;
   return {
     status,
+    unreadable: Boolean(cfg && files.get('cfg.txt').failed),
     messages: console.data.slice(0, console.size).buffer,
     debx: output('debx.txt'),
     debj: output('debj.txt'),
@@ -183,19 +231,31 @@ function runProgram(module, cfg) {
 }
 
 // The program is compiled once per worker; each run answers with the files,
-// what the page shows of the reports (their line index, the comparison and
-// the chart's points, worked out here so that the page never waits on a
-// million rows) and a Blob of each report to save. A trap or any other
-// failure is left uncaught: the page hears of it as the worker's error event.
+// what the page shows of the reports (their line index, the comparison, the
+// sums by year and the chart's points, worked out here so that the page
+// never waits on a million rows). A message without `cfg` only compiles the
+// program, ahead of a run. A trap or any other failure is left uncaught: the
+// page hears of it as the worker's error event.
 let compiled = null;
 self.onmessage = (event) => {
   if (!compiled) compiled = new WebAssembly.Module(event.data.wasm);
-  const result = runProgram(compiled, event.data.cfg);
-  const answer = { status: result.status, messages: result.messages, ...readReports(result.debx, result.debj) };
+  if (!('cfg' in event.data)) return;
+  const { cfg, always } = event.data;
+  const checked = runProgram(compiled, cfg, ['loan', '--check']);
+  const check = { status: checked.status, text: new TextDecoder('latin1').decode(checked.messages), unreadable: checked.unreadable };
+  self.postMessage({ check });
+  if (check.unreadable || (check.status !== 0 && !always)) return;
+  // All the periods, as the check counts them ("term: 30 years, 360 periods").
+  const periods = Number((/^term: -?\d+ years, (\d+) periods/m.exec(check.text) || [0, 0])[1]);
+  const result = runProgram(compiled, cfg, ['loan'], (rows) => self.postMessage({ progress: { ...rows, periods } }));
+  const report = (file) => (file && file.report ? file : null);
+  const [x, j] = [report(result.debx), report(result.debj)];
+  const answer = { status: result.status, messages: result.messages,
+    ...readReports(x && x.report, j && j.report, x, j) };
   const transfer = [result.messages];
   for (const name of ['debx', 'debj']) {
-    const report = answer[name];
-    if (report) transfer.push(report.bytes.buffer, report.starts.buffer);
+    const r = answer[name];
+    if (r) transfer.push(r.bytes.buffer, r.starts.buffer, r.years.buffer);
   }
   self.postMessage(answer, transfer);
 };
