@@ -802,6 +802,20 @@ TEST(Program, FaultsTable)
          .expected_stderr = "loan: cfg.txt line 3: the rate \"4.9\" reads as 4.900000, 490.00 % a "
                             "year, as the rate is a fraction (1 is 100 %); for 4.9 % write 0.049 "
                             "[rate-percent 0.049]\r\n"},
+        {.name = "a rate cut by the 127-byte limit told whole, as read",
+         // The rate's 118 spaces: the 127 bytes end after "0.2".
+         .cfg = "120\n1\n"
+                "                                                           "
+                "                                                           "
+                "0.25\n",
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "loan: cfg.txt line 3: only the first 127 bytes of cfg.txt are read, "
+                            "and they end in this line, read as \""
+                            "                                                           "
+                            "                                                           "
+                            "0.2\"; the rest of the file is not read [cut 127]\r\n"},
         {.name = "findings on three lines, the schedules on what is read",
          .cfg = "3000000000\n357913942\n120\n",
          .expected_stdout = "\1\2\3",
