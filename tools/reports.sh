@@ -16,24 +16,45 @@
 # Any failure: a message on standard error beginning with TOOL, exit status 1.
 # shellcheck shell=bash
 read_reports() {
-    local tool=$1 dir=$2 work=$3 report
+    local tool=$1 dir=$2 work=$3 report size unended=
+    # No line loan writes is longer than 192 bytes with its CR LF (the room
+    # for one line, report_line_size in src/loan.h), and no report has more
+    # than 1,200,003 lines (the title, the column header, the 1,200,000 rows
+    # of the longest term and the totals), so no report is larger than this.
+    local largest=$((192 * 1200003))
     for report in debx.txt debj.txt; do
         # Only a regular file is read: a named pipe or a terminal would wait.
+        # dd opens it without waiting too, in case it has been swapped for
+        # one since, and copies no more than shows it is too large.
         if [ ! -e "$dir/$report" ]; then
             echo "$tool: no $report in $dir (run loan there first: it writes the reports)" >&2
             exit 1
         elif [ ! -f "$dir/$report" ]; then
             echo "$tool: $dir/$report is not a regular file" >&2
             exit 1
-        elif ! cat -- "$dir/$report" >"$work/$report" 2>/dev/null; then
+        elif ! size=$(stat -L -c %s -- "$dir/$report" 2>/dev/null) ||
+            { [ "$size" -le "$largest" ] &&
+                ! dd if="$dir/$report" of="$work/$report" bs=1M count=$((largest + 1)) \
+                    iflag=count_bytes,nonblock status=none 2>/dev/null; }; then
             echo "$tool: cannot read $dir/$report" >&2
             exit 1
+        elif [ "$size" -gt "$largest" ] || [ "$(stat -c %s -- "$work/$report")" -gt "$largest" ]; then
+            echo "$tool: $dir/$report: larger than any report loan writes" >&2
+            exit 1
+        fi
+        # A last line without its LF is one cut short; the awk below cannot
+        # tell, as it reads the lines through cut. Named in $unended.
+        if [ "$(tail -c 1 -- "$work/$report" | tr -d '\n' | wc -c)" != 0 ]; then
+            unended+=" ${report%.txt} "
         fi
     done
-    # The reports are GBK with CR LF line ends: read them byte by byte. Names
+    # The reports are GBK with CR LF line ends: read them byte by byte, in
+    # the work directory, each through cut, which keeps of every line one
+    # byte more than the longest line loan writes, so that a line of any
+    # length costs awk no more time or memory than one of 192 bytes. Names
     # reach awk through its environment, never as operands, which awk could
-    # take for assignments; and it reads no input but the two copies.
-    LC_ALL=C tool=$tool dir=$dir work=$work awk '
+    # take for assignments.
+    (cd "$work" && LC_ALL=C tool=$tool dir=$dir unended=$unended awk '
 function stop(message) {
     print ENVIRON["tool"] ": " message > "/dev/stderr"
     exit 1
@@ -134,15 +155,21 @@ function totals(kind, line, n,   v) {
     total_interest[kind] = cents(n, v[6])
     interest_text[kind] = v[6]
 }
-function read_report(kind, words, payments,   path, data, line, n, done) {
+function read_report(kind, words, payments,   input, data, line, ahead, more, n, done) {
     name = ENVIRON["dir"] "/" kind ".txt"
-    path = ENVIRON["work"] "/" kind ".txt"
-    data = ENVIRON["work"] "/" kind ".dat"
+    input = "cut -b 1-192 " kind ".txt"
+    data = kind ".dat"
     paid = 0
-    while ((getline line < path) > 0) {
+    more = (input | getline line) > 0
+    while (more) {
         n++
-        if (sub(/\r$/, "", line) == 0) {
-            fail(n, (getline line < path) > 0 ? "a line without its CR LF end" : "the report ends within this line (cut short?)")
+        more = (input | getline ahead) > 0
+        if (length(line) > 191) {
+            fail(n, "a line longer than any loan writes")
+        } else if (!more && index(ENVIRON["unended"], " " kind " ")) {
+            fail(n, "the report ends within this line (cut short?)")
+        } else if (sub(/\r$/, "", line) == 0) {
+            fail(n, more ? "a line without its CR LF end" : "the report ends within this line (cut short?)")
         } else if (done) {
             fail(n, "a line after the totals line")
         } else if (n == 1) {
@@ -157,8 +184,11 @@ function read_report(kind, words, payments,   path, data, line, n, done) {
             totals(kind, line, n)
             done = 1
         }
+        line = ahead
     }
-    close(path)
+    if (close(input) != 0) {
+        stop("cannot read " name)
+    }
     if (!done) {
         fail("", "no totals line: the report ends after " (n + 0) " lines (cut short?)")
     }
@@ -208,5 +238,5 @@ BEGIN {
     } else {
         print said[1] "\n" said[2] "\n" said[3] (said[4] == "" ? "" : " " said[4])
     }
-}'
+}')
 }
