@@ -990,6 +990,14 @@ void replace_first(const fs::path& report, const std::string& from, const std::s
     std::ofstream(report, std::ios::binary) << content.replace(content.find(from), from.size(), to);
 }
 
+// Pads the title line of `report` with spaces to `width` bytes with its CR.
+void widen_title(const fs::path& report, std::size_t width)
+{
+    std::string content = content_of(report);
+    std::size_t end = content.find("\r\n");
+    std::ofstream(report, std::ios::binary) << content.insert(end, width - 1 - end, ' ');
+}
+
 // Runs `script` as `c` says in `dir` and checks its exit status and output,
 // and that it left in the folder nothing new but the chart's schedules.png on
 // success.
@@ -1052,6 +1060,11 @@ TEST(Chart, Table)
          "reports",
          [](const fs::path& debx) {
              fs::resize_file(debx, totals_at(debx));
+         }},
+        {"a report that lacks only its last LF", cfg("120", "1", "0.12"), nullptr,
+         "chart: reports/debx.txt:15: the report ends within this line (cut short?)\n", "reports",
+         [](const fs::path& debx) {
+             fs::resize_file(debx, fs::file_size(debx) - 1);
          }},
         {"a title that would run a command in gnuplot", cfg("120", "1", "0.12"), nullptr,
          "chart: reports/debx.txt:1: not the title line loan writes\n", "reports",
@@ -1149,6 +1162,27 @@ TEST(Compare, Table)
          "compare: reports/debx.txt:15: the report ends within this line (cut short?)\n", "reports",
          [](const fs::path& debx) {
              fs::resize_file(debx, totals_at(debx) + 10);
+         }},
+        {"a report that lacks only its last LF", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:15: the report ends within this line (cut short?)\n", "reports",
+         [](const fs::path& debx) {
+             fs::resize_file(debx, fs::file_size(debx) - 1);
+         }},
+        {"a title of 191 bytes with its CR, as long as a line may be", cfg("120", "1", "0.12"),
+         nullptr, "compare: reports/debx.txt:1: not the title line loan writes\n", "reports",
+         [](const fs::path& debx) {
+             widen_title(debx, 191);
+         }},
+        {"a title of 192 bytes with its CR, longer than any line loan writes",
+         cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt:1: a line longer than any loan writes\n", "reports",
+         [](const fs::path& debx) {
+             widen_title(debx, 192);
+         }},
+        {"300 MB, beyond the 1,200,000 rows of the longest term", cfg("120", "1", "0.12"), nullptr,
+         "compare: reports/debx.txt: larger than any report loan writes\n", "reports",
+         [](const fs::path& debx) {
+             fs::resize_file(debx, 300 << 20);
          }},
         {"a second totals line", cfg("120", "1", "0.12"), nullptr,
          "compare: reports/debx.txt:16: a line after the totals line\n", "reports",
