@@ -21,11 +21,13 @@ read_reports() {
     # for one line, report_line_size in src/loan.h), and no report has more
     # than 1,200,003 lines (the title, the column header, the 1,200,000 rows
     # of the longest term and the totals), so no report is larger than this.
-    local largest=$((192 * 1200003))
+    local line_size=192
+    local largest=$((line_size * 1200003))
     for report in debx.txt debj.txt; do
         # Only a regular file is read: a named pipe or a terminal would wait.
         # dd opens it without waiting too, in case it has been swapped for
-        # one since, and copies no more than shows it is too large.
+        # one since, and copies at most a byte more than the largest report,
+        # enough to show that it has grown too large since.
         if [ ! -e "$dir/$report" ]; then
             echo "$tool: no $report in $dir (run loan there first: it writes the reports)" >&2
             exit 1
@@ -43,7 +45,8 @@ read_reports() {
             exit 1
         fi
         # A last line without its LF is one cut short; the awk below cannot
-        # tell, as it reads the lines through cut. Named in $unended.
+        # tell, as it reads the lines through cut, so those reports are
+        # named in $unended.
         if [ "$(tail -c 1 -- "$work/$report" | tr -d '\n' | wc -c)" != 0 ]; then
             unended+=" ${report%.txt} "
         fi
@@ -51,10 +54,10 @@ read_reports() {
     # The reports are GBK with CR LF line ends: read them byte by byte, in
     # the work directory, each through cut, which keeps of every line one
     # byte more than the longest line loan writes, so that a line of any
-    # length costs awk no more time or memory than one of 192 bytes. Names
+    # length costs awk no more time or memory than one of line_size. Names
     # reach awk through its environment, never as operands, which awk could
     # take for assignments.
-    (cd "$work" && LC_ALL=C tool=$tool dir=$dir unended=$unended awk '
+    (cd "$work" && LC_ALL=C tool=$tool dir=$dir line_size=$line_size unended=$unended awk '
 function stop(message) {
     print ENVIRON["tool"] ": " message > "/dev/stderr"
     exit 1
@@ -155,21 +158,22 @@ function totals(kind, line, n,   v) {
     total_interest[kind] = cents(n, v[6])
     interest_text[kind] = v[6]
 }
-function read_report(kind, words, payments,   input, data, line, ahead, more, n, done) {
+function read_report(kind, words, payments,   size, input, data, line, ahead, more, n, done) {
     name = ENVIRON["dir"] "/" kind ".txt"
-    input = "cut -b 1-192 " kind ".txt"
+    size = ENVIRON["line_size"] + 0
+    input = "cut -b 1-" size " " kind ".txt"
     data = kind ".dat"
     paid = 0
     more = (input | getline line) > 0
     while (more) {
         n++
         more = (input | getline ahead) > 0
-        if (length(line) > 191) {
+        if (length(line) >= size) {
             fail(n, "a line longer than any loan writes")
-        } else if (!more && index(ENVIRON["unended"], " " kind " ")) {
+        } else if (!more && (index(ENVIRON["unended"], " " kind " ") || line !~ /\r$/)) {
             fail(n, "the report ends within this line (cut short?)")
         } else if (sub(/\r$/, "", line) == 0) {
-            fail(n, more ? "a line without its CR LF end" : "the report ends within this line (cut short?)")
+            fail(n, "a line without its CR LF end")
         } else if (done) {
             fail(n, "a line after the totals line")
         } else if (n == 1) {
