@@ -61,7 +61,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -76,7 +75,10 @@ namespace {
 // Room for the longest line: at most 256 bytes of fixed text, a field quoted
 // (each byte at most four characters), two parameters or field numbers of at
 // most a field and four more digits each, three values and what the writers
-// may store past their end.
+// may store past their end. A rate's fix is told with the percent it comes
+// from, three numbers of its n digits and three more characters each, but
+// those are printable bytes of the field, quoted as one character each:
+// 3 * (n + 3) + 4 * (127 - n) + n stays within the room of the field and two.
 constexpr std::size_t line_size = 256 + (2 + 4 * cfg_content_max) + 2 * (cfg_content_max + 4) +
                                   float6_max_chars + 2 * percent_max_chars;
 
