@@ -317,6 +317,7 @@ TEST(Cfg, FindingsTable)
         {"a tiny percent, its fix exact", "120\n1\n0.00000001%\n", "3 rate-percent 0.0000000001"},
         {"a percent's fix exact", "120\n1\n4.12345%\n", "3 rate-percent 0.0412345"},
         {"a percent without a whole part", "120\n1\n.5%\n", "3 rate-percent 0.005"},
+        {"a negative percent keeps its sign", "120\n1\n-4.9%\n", "3 rate-percent -0.049"},
         {"a percent of 100 or more: no fix", "120\n1\n150%\n", "3 rate-percent"},
         {"a percent with an exponent: no fix", "120\n1\n1e1%\n", "3 rate-percent"},
         {"a decimal comma in a percent of 100 or more: no fix", "120\n1\n100,5\n", "3 rate-comma"},
