@@ -71,11 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The model: a Ctrl-Z ends the data, each CR LF becomes LF, and at most
     // 127 bytes are delivered.
     std::string content(raw, size);
-    content = content.substr(0, content.find('\x1A'));
+    const std::size_t ctrl_z = content.find('\x1A');
+    content = content.substr(0, ctrl_z);
     for (std::size_t at = 0; (at = content.find("\r\n", at)) != std::string::npos; ++at) {
         content.erase(at, 1);
     }
-    const char past = content.size() > cfg_content_max ? content[cfg_content_max] : '\0';
+    // The byte after the limit, or after the Ctrl-Z that ended the data.
+    const char past = content.size() > cfg_content_max                   ? content[cfg_content_max]
+                      : ctrl_z != std::string::npos && ctrl_z + 1 < size ? raw[ctrl_z + 1]
+                                                                         : '\0';
     content.resize(std::min(content.size(), cfg_content_max));
     if (content != std::string(buff, len)) {
         std::abort();

@@ -76,7 +76,10 @@ bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len, char* past)
     char raw[2 * (cfg_content_max + 1)];
     std::size_t raw_len = std::fread(raw, 1, sizeof raw, fp);
     *len = translate_text_mode(raw, raw_len, buff, cfg_content_max + 1);
-    *past = '\0';
+    // A content that ends before the limit ended at a Ctrl-Z where the raw
+    // bytes hold one: the first.
+    const char* stop = static_cast<const char*>(std::memchr(raw, ctrl_z, raw_len));
+    *past = stop != nullptr && stop + 1 < raw + raw_len ? stop[1] : '\0';
     if (*len > cfg_content_max) {
         *len = cfg_content_max;
         *past = buff[cfg_content_max];

@@ -20,9 +20,10 @@ std::size_t translate_text_mode(const char* raw, std::size_t raw_len, char* out,
 // Reads the content of an open cfg.txt (opened in binary mode) through the
 // translation into `buff`, at most cfg_content_max bytes, and terminates it
 // with a NUL; `buff` holds at least cfg_content_max + 1 bytes. Returns the
-// count delivered in `*len`, the first byte delivered past the limit in
-// `*past` (NUL where the content ends within it), and false if the read
-// failed.
+// count delivered in `*len`, in `*past` the byte after where the content
+// ended early: the first byte past the limit, or the raw byte after the
+// Ctrl-Z that ended it (NUL where the file ends within the limit, or right
+// after its Ctrl-Z), and false if the read failed.
 bool read_cfg_content(std::FILE* fp, char* buff, std::size_t* len, char* past);
 
 // Where field `k` starts, given where the fields before it end: after the

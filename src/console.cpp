@@ -202,9 +202,13 @@ void write_console(const char* text, std::size_t len)
 {
     // A report as standard output (`loan > debx.txt`) takes no copy at all,
     // not even what comes before the report is opened: it is written whole.
-    if (writes_to_report(1)) {
-        return;
+    if (!writes_to_report(1)) {
+        write_output(text, len);
     }
+}
+
+void write_output(const char* text, std::size_t len)
+{
     // The stream's error is cleared as soon as it is forgiven, so one that is
     // set now is a loss seen earlier: it stays.
     const bool lost_before = std::ferror(stdout) != 0;

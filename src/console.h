@@ -24,6 +24,10 @@ bool prepare_standard_output();
 // whatever happens after it.
 void write_console(const char* text, std::size_t len);
 
+// Hands `len` bytes to standard output as write_console() does, whatever
+// file it is: for `loan --check`, which writes no report.
+void write_output(const char* text, std::size_t len);
+
 // printf() through write_console(), for the messages (at most 127 bytes).
 [[gnu::format(printf, 1, 2)]] void print_console(const char* format, ...);
 

@@ -30,9 +30,9 @@ char* format_echo(char* at, std::uint32_t sum, std::uint32_t year, float rate)
 }
 
 // Reads the content of cfg.txt into `buff` (cfg_content_max + 1 bytes), its
-// length into `*len` and the byte past the limit into `*past`. Returns false,
-// after reporting it, when the file cannot be read.
-bool read_cfg(char* buff, std::size_t* len, char* past)
+// length into `*len` and the byte past where it ended into `*past`. Returns
+// false, after reporting it through `say`, when the file cannot be read.
+bool read_cfg(char* buff, std::size_t* len, char* past, tell_line say)
 {
     // Binary mode: the reader does the text-mode translation itself, so that
     // every platform delivers the same bytes.
@@ -44,13 +44,15 @@ bool read_cfg(char* buff, std::size_t* len, char* past)
         std::fclose(fp);
     }
     if (!read) {
-        print_console("open <cfg.txt> fail\r\n");
+        constexpr char failed[] = "open <cfg.txt> fail\r\n";
+        say(failed, sizeof failed - 1);
     }
     return read;
 }
 
 // Reads cfg.txt. With `checking` (`loan --check`), prints what the program
-// reads from it and the findings on standard output, and writes no report;
+// reads from it and the findings on standard output, whatever file that is,
+// and writes no report;
 // otherwise echoes the loan when all three values were found, tells the
 // findings on standard error and writes both schedules. Returns the exit
 // status (for --check, 0 without a finding).
@@ -59,11 +61,11 @@ int run(bool checking)
     char buff[cfg_content_max + 1];
     std::size_t len = 0;
     char past = '\0';
-    if (!read_cfg(buff, &len, &past)) {
+    if (!read_cfg(buff, &len, &past, checking ? write_output : write_console)) {
         return 1;
     }
     if (checking) {
-        return tell_reading(buff, len, past, true, write_console) == 0 ? 0 : 1;
+        return tell_reading(buff, len, past, true, write_output) == 0 ? 0 : 1;
     }
     // Values that cfg.txt does not supply stay zero; an empty cfg.txt is one
     // empty field.

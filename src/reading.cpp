@@ -32,25 +32,35 @@
 //                           nothing more is told
 //   text-after-number [T]   text after a number, which ends it; T what was
 //                           probably meant (1,000,000 and 100万 give 1000000,
-//                           30年 gives 30, 0.049 a year gives 0.049)
-//   principal-saturated N   beyond the signed 32-bit range; N the largest read
-//   principal-negative N    below zero; N the principal without its sign
+//                           30年 gives 30, 0.049 a year gives 0.049; none
+//                           after a letter, as in 1e6 or 0x10)
+//   principal-saturated N   beyond the signed 32-bit range; N the limit it
+//                           reads as, 2147483647 or -2147483648
+//   principal-negative [N]  below zero; N the principal without its sign
 //   term-zero               a term of 0 years: no rows
 //   term-wraps N            year * 12 wraps at 2^32 to N periods (at most the
 //                           limit), which the schedules then have
 //   too-many-periods N      more periods than the limit N: no schedule
 //   rate-percent [R]        a rate of 1 or more, or one with a % sign; R the
-//                           fraction meant (4.9 gives 0.049), where a percent
-//                           below 100 % or the sign makes it clear
+//                           fraction meant, the number's own digits with the
+//                           point moved (4.12345 gives 0.0412345), where a
+//                           percent below 100 % or the sign makes it clear
 //   rate-comma [R]          a decimal comma, which ends the number; R the
 //                           fraction meant (0,049 and 4,9 give 0.049)
 //   rate-not-number         a rate with no digits
 //   cut N                   the first N bytes end inside the line told, or
 //                           before all three values
-//   few-fields N            only N of the three values are there
+//   stopped B               a byte B, Ctrl-Z or NUL, ends the data there, as
+//                           the limit does for cut
+//   few-fields N            only N of the three values are there, and the
+//                           data did not end early
+//
+// Where a fix is given, the line holding it reads with no finding; where
+// none would, none is given.
 #include "reading.h"
 
-#include <cmath>
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -65,7 +75,10 @@ namespace {
 // Room for the longest line: at most 256 bytes of fixed text, a field quoted
 // (each byte at most four characters), two parameters or field numbers of at
 // most a field and four more digits each, three values and what the writers
-// may store past their end.
+// may store past their end. A rate's fix is told with the percent it comes
+// from, three numbers of its n digits and three more characters each, but
+// those are printable bytes of the field, quoted as one character each:
+// 3 * (n + 3) + 4 * (127 - n) + n stays within the room of the field and two.
 constexpr std::size_t line_size = 256 + (2 + 4 * cfg_content_max) + 2 * (cfg_content_max + 4) +
                                   float6_max_chars + 2 * percent_max_chars;
 
@@ -120,14 +133,38 @@ char* put_quoted(char* at, const char* text)
     return at;
 }
 
-// "%f" without the zeros that end its fraction: 0.049 for 0.049000.
-char* put_short(char* at, float value)
+// "0.049" for "4.9" or "4,9" and `places` 2: the decimal number `number`
+// with its point (or comma) moved `places` places to the left (2, 0 or -2,
+// to the right), its minus sign kept, without the zeros that neither end
+// needs. Writes nothing where it has an exponent.
+char* put_moved_point(char* at, std::string_view number, int places)
 {
-    char* end = put_fixed(at, value, 6, 0);
-    while (end[-1] == '0') {
-        --end;
+    if (number.find_first_of("eE") != std::string_view::npos) {
+        return at;
     }
-    return end[-1] == '.' ? end - 1 : end;
+    at = put_text(at, number[0] == '-' ? "-" : "");
+    number.remove_prefix(number[0] == '-' || number[0] == '+' ? 1 : 0);
+    // Its digits after three zeros and before two more, so that the point
+    // moved has a digit before it and all digits after it.
+    char digits[cfg_content_max + 5] = {'0', '0', '0'};
+    std::size_t count = 3;
+    for (char c : number) {
+        digits[count] = c;
+        count += is_digit(c) ? 1 : 0;
+    }
+    digits[count++] = '0';
+    digits[count++] = '0';
+    const std::size_t whole =
+        static_cast<std::size_t>(3 - places) + std::min(number.find_first_of(".,"), number.size());
+    std::size_t first = 0;
+    while (first + 1 < whole && digits[first] == '0') {
+        ++first;
+    }
+    while (count > whole && digits[count - 1] == '0') {
+        --count;
+    }
+    at = put_text(at, between(digits + first, digits + whole));
+    return count > whole ? put_all(at, {".", between(digits + whole, digits + count)}) : at;
 }
 
 // "4.90": `rate` in percent, as the titles print it.
@@ -183,7 +220,8 @@ const char* groups_end(const char* p)
 // The whole number that a principal or term with text after its number
 // probably meant: its digits with the digit groups after them and, after
 // 万 (ten thousand, in GBK or in UTF-8), four zeros more. Returns `at` itself
-// where a decimal part follows, which no whole number holds.
+// where a decimal part follows, which no whole number holds, or a letter
+// (1e6, 0x10), which leaves what was meant unclear.
 char* put_meant_int(char* at, const char* text)
 {
     const char* p = skip_space(text);
@@ -197,7 +235,8 @@ char* put_meant_int(char* at, const char* text)
     if (std::strncmp(p, "\xCD\xF2", 2) == 0 || std::strncmp(p, "\xE4\xB8\x87", 3) == 0) {
         return put_text(at, "0000");
     }
-    return (*p == '.' || *p == ',') && is_digit(p[1]) ? begin : at;
+    const bool decimal = (*p == '.' || *p == ',') && is_digit(p[1]);
+    return decimal || std::isalpha(static_cast<unsigned char>(*p)) != 0 ? begin : at;
 }
 
 // Whether another number follows the principal's number ending at `end`,
@@ -211,15 +250,38 @@ bool holds_more_values(const char* end)
     return p != end && groups_end(end) == end && decimal_end(p) != p;
 }
 
-// Whether a principal that reads as 2147483647 had more in its digits.
-bool beyond_int32(const char* text)
+// Whether a principal that reads as `value`, 2147483647 or -2147483648, had
+// more in its digits.
+bool beyond_int32(const char* text, std::int32_t value)
 {
     const char* p = skip_space(text);
-    p += *p == '+' ? 1 : 0;
+    p += *p == '+' || *p == '-' ? 1 : 0;
     while (*p == '0') {
         ++p;
     }
-    return between(p, int_end(text)) != "2147483647";
+    return between(p, int_end(text)) != (value > 0 ? "2147483647" : "2147483648");
+}
+
+// Where a told line goes when only the count of findings matters.
+void ignore_line(const char*, std::size_t) {}
+
+int tell_principal(const char* text, std::uint32_t sum, bool alone, tell_line tell);
+int tell_term(const char* text, std::uint32_t year, tell_line tell);
+int tell_rate(const char* text, float rate, tell_line tell);
+
+// The whole number that principal (k 0) or term (k 1) `text` probably meant
+// (put_meant_int()), from byte `skip` of it on (1: without its minus sign),
+// written in `room` (cfg_content_max + 8 bytes); empty where it is unclear or
+// would itself give a finding.
+std::string_view meant_int(char* room, int k, const char* text, std::size_t skip)
+{
+    char* end = put_meant_int(room, text);
+    *end = '\0';
+    const char* meant = std::min(room + skip, end);
+    const auto value = static_cast<std::uint32_t>(parse_int(meant));
+    const int told = k == 0 ? tell_principal(meant, value, false, ignore_line)
+                            : tell_term(meant, value, ignore_line);
+    return told == 0 ? between(meant, end) : "";
 }
 
 // The finding of line k + 1 where it holds no number: empty, or text without
@@ -261,7 +323,7 @@ int tell_int_text_after(int k, const char* text, std::string_view shown, tell_li
         return 0;
     }
     char meant[cfg_content_max + 8];
-    return tell_text_after(k, text, shown, between(meant, put_meant_int(meant, text)), tell);
+    return tell_text_after(k, text, shown, meant_int(meant, k, text, 0), tell);
 }
 
 // Line 1, the principal. `alone`: no term on line 2. Returns the count
@@ -297,18 +359,20 @@ int tell_principal(const char* text, std::uint32_t sum, bool alone, tell_line te
         return -1;
     }
     int told = tell_int_text_after(0, text, yuan, tell);
-    if (value == INT32_MAX && beyond_int32(text)) {
-        char* at =
-            put_text(put_field(head, 0, text), " is more than 2147483647 yuan, the most the "
-                                               "program reads, and reads as 2147483647 yuan");
-        told += tell_finding(line, at, "principal-saturated", "2147483647", tell);
+    if ((value == INT32_MAX || value == INT32_MIN) && beyond_int32(text, value)) {
+        const std::string_view limit = int_text(number, value);
+        char* at = put_all(put_field(head, 0, text),
+                           {value > 0 ? " is more than " : " is less than ", limit, " yuan, the ",
+                            value > 0 ? "most" : "least", " the program reads, and reads as ",
+                            limit, " yuan"});
+        told += tell_finding(line, at, "principal-saturated", limit, tell);
     }
     if (value < 0) {
         char* at = put_all(put_field(head, 0, text),
                            {" is negative: the titles show ", yuan, " and the schedules compute ",
                             int_text(number, sum), " yuan; write it without the minus sign"});
-        const char* digits = skip_space(text) + 1;
-        told += tell_finding(line, at, "principal-negative", between(digits, end), tell);
+        char meant[cfg_content_max + 8];
+        told += tell_finding(line, at, "principal-negative", meant_int(meant, 0, text, 1), tell);
     }
     return told;
 }
@@ -347,23 +411,24 @@ int tell_term(const char* text, std::uint32_t year, tell_line tell)
     return told;
 }
 
-// Ends the rate's finding in `line` with `reason` and what to write for a
-// rate meant as `percent` %, "; for 4.9 % write 0.049" (the fraction also its
-// parameter), or the advice where the fraction rounds to 0 or is not finite;
-// tells it with `code`.
-int tell_percent(char* line, char* at, std::string_view reason, float percent,
-                 std::string_view code, tell_line tell)
+// Ends the rate's finding in `line` with `reason` and what to write for the
+// rate `number` meant in percent (`percent`) or as a fraction written with a
+// comma, "; for 4.9 % write 0.049" (the fraction also its parameter), or the
+// advice where no such fraction reads without a finding (`number` empty:
+// none meant); tells it with `code`.
+int tell_percent(char* line, char* at, std::string_view reason, std::string_view number,
+                 bool percent, std::string_view code, tell_line tell)
 {
-    const float fraction = percent / 100.0f;
-    char room[float6_max_chars];
-    const std::string_view fix = between(room, put_short(room, fraction));
+    char fix[cfg_content_max + 8];
+    char* end = number.empty() ? fix : put_moved_point(fix, number, percent ? 2 : 0);
+    *end = '\0';
     at = put_text(at, reason);
-    if (!std::isfinite(fraction) || fix == "0") {
+    if (end == fix || tell_rate(fix, static_cast<float>(parse_decimal(fix)), ignore_line) != 0) {
         at = put_text(at, "; write the rate as a fraction, 0.049 for 4.9 %");
         return tell_finding(line, at, code, "", tell);
     }
-    at = put_all(put_short(put_text(at, "; for "), percent), {" % write ", fix});
-    return tell_finding(line, at, code, fix, tell);
+    at = put_text(put_moved_point(put_text(at, "; for "), number, percent ? 0 : -2), " % write ");
+    return tell_finding(line, put_text(at, fix), code, between(fix, end), tell);
 }
 
 // Line 3, the rate.
@@ -382,23 +447,24 @@ int tell_rate(const char* text, float rate, tell_line tell)
         char pointed[cfg_content_max + 1];
         std::strcpy(pointed, text);
         pointed[end - text] = '.';
-        auto meant = static_cast<float>(parse_decimal(pointed));
-        return tell_percent(line, at, ", as a decimal comma ends the number",
-                            meant >= 1.0f ? meant : meant * 100.0f, "rate-comma", tell);
+        const std::string_view meant = between(skip_space(pointed), decimal_end(pointed));
+        return tell_percent(line, at, ", as a decimal comma ends the number", meant,
+                            parse_decimal(pointed) >= 1.0, "rate-comma", tell);
     }
     const bool percent_sign = *skip_space(end) == '%';
+    const std::string_view number = between(skip_space(text), end);
     if (percent_sign || rate >= 1.0f) {
         // A rate of 100 or more is no percent written as such, unless it says so.
         return tell_percent(line, at,
                             percent_sign ? ", as the % sign is not read"
                                          : ", as the rate is a fraction (1 is 100 %)",
-                            percent_sign || rate < 100.0f ? rate : INFINITY, "rate-percent", tell);
+                            percent_sign || rate < 100.0f ? number : "", true, "rate-percent",
+                            tell);
     }
     if (is_blank(end)) {
         return 0;
     }
-    const char* number = skip_space(text);
-    return tell_text_after(2, text, read, between(number, end), tell);
+    return tell_text_after(2, text, read, number, tell);
 }
 
 // UTF-16 text: a byte-order mark of UTF-16, or a NUL in the first two bytes
@@ -421,17 +487,23 @@ int tell_utf16(std::uint32_t sum, std::uint32_t year, float rate, tell_line tell
     return tell_finding(line, at, "utf16", "", tell);
 }
 
-// The limit of 127 bytes ends the content inside line `line_no`, read as `text`.
-int tell_cut(int line_no, const char* text, tell_line tell)
+// The data ends early inside line `line_no`, read as `text`: at the byte
+// `stop` ("Ctrl-Z" or "NUL"), or where it is empty, at the limit of 127
+// bytes.
+int tell_cut(int line_no, const char* text, std::string_view stop, tell_line tell)
 {
     char line[line_size];
     char number[int32_max_chars];
     const std::string_view limit = int_text(number, cfg_content_max);
-    char* at = put_all(start_finding(line, line_no),
-                       {"only the first ", limit,
-                        " bytes of cfg.txt are read, and they end in this line, read as "});
-    at = put_text(put_quoted(at, text), "; the rest of the file is not read");
-    return tell_finding(line, at, "cut", limit, tell);
+    char* at = start_finding(line, line_no);
+    at = stop.empty() ? put_all(at, {"only the first ", limit,
+                                     " bytes of cfg.txt are read, and "
+                                     "they end"})
+                      : put_all(at, {"a ", stop, " byte ends the data"});
+    at = put_quoted(put_text(at, " in this line, read as "), text);
+    at = put_text(at, "; the rest of the file is not read");
+    return tell_finding(line, at, stop.empty() ? "cut" : "stopped", stop.empty() ? limit : stop,
+                        tell);
 }
 
 int tell_few_fields(int found, tell_line tell)
@@ -502,12 +574,18 @@ int tell_reading(const char* buff, std::size_t len, char past, bool values, tell
     // empty), and then no value was written there.
     const bool last_missing = flag < 3 && fields[flag - 1][0] == '\0';
     const int found = last_missing ? flag - 1 : flag;
-    const bool cut =
-        past != '\0' && ends[flag - 1] == len && (flag < 3 || (past != '\r' && past != '\n'));
+    // The data ended early in the last field read, at a NUL, a Ctrl-Z or the
+    // limit, where a byte other than a line end (for the third value) came
+    // after where it ended.
+    const std::size_t end = ends[flag - 1];
+    const bool nul = end < len && buff[end] == '\0';
+    const char after = nul ? buff[end + 1] : end == len ? past : '\0';
+    const bool cut = after != '\0' && (flag < 3 || (after != '\r' && after != '\n'));
+    const std::string_view stop = nul ? "NUL" : len < cfg_content_max ? "Ctrl-Z" : "";
     int told = 0;
     for (int k = 0; k < flag; ++k) {
         if (cut && k == flag - 1) {
-            told += tell_cut(k + 1, fields[k], tell);
+            told += tell_cut(k + 1, fields[k], stop, tell);
         }
         if (k >= found) {
             break;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -253,7 +254,26 @@ TEST(Cfg, FindingsTable)
         {"the principal alone", "120\n", "0 few-fields 1"},
         {"one byte, no second to be UTF-16's", "7", "0 few-fields 1"},
         {"no line end after the term", "120\n1", "0 few-fields 2"},
-        {"a NUL ends the data", std::string("120\n1\0\n0.12\n"sv), "0 few-fields 2"},
+        {"a NUL ends the data after the term", std::string("120\n1\0\n0.12\n"sv), "2 stopped NUL"},
+        {"a NUL at the end after the term: nothing lost", std::string("120\n1\0"sv),
+         "0 few-fields 2"},
+        {"a NUL inside the principal",
+         std::string("10\0"
+                     "00000\n30\n0.049\n"sv),
+         "1 stopped NUL"},
+        {"a NUL inside the rate",
+         std::string("120\n1\n0.0\0"
+                     "49\n"sv),
+         "3 stopped NUL"},
+        {"a Ctrl-Z inside the rate",
+         "120\r\n1\r\n0.0\x1A"
+         "49\r\n",
+         "3 stopped Ctrl-Z"},
+        {"a Ctrl-Z inside the term",
+         "120\n3\x1A"
+         "0\n0.049\n",
+         "2 stopped Ctrl-Z"},
+        {"a Ctrl-Z right after the rate, its line end after it", "120\n1\n0.12\x1A\r\n", ""},
         {"no rate after the line end", "120\n1\n", "3 empty"},
         {"blank lines", "\n \n0.05\n", "1 empty; 2 empty"},
         {"no digits", "abc\n-\ninf\n", "1 not-number; 2 not-number; 3 rate-not-number"},
@@ -271,7 +291,18 @@ TEST(Cfg, FindingsTable)
         {"a decimal part, no whole number meant", "1,000,000.00\n30.5\n0.049\n",
          "1 text-after-number; 2 text-after-number"},
         {"text after a principal beyond the range", "3000000000\xD4\xAA\n1\n0.1\n",
-         "1 text-after-number 3000000000; 1 principal-saturated 2147483647"},
+         "1 text-after-number; 1 principal-saturated 2147483647"},
+        {"ten thousands beyond the range", "999999\xCD\xF2\n30\n0.049\n", "1 text-after-number"},
+        {"digit groups beyond the range", "1,000,000,000,000\n1,000,000\n0.049\n",
+         "1 text-after-number; 2 text-after-number"},
+        {"a negative principal beyond the range", "-99999999999\n30\n0.049\n",
+         "1 principal-saturated -2147483648; 1 principal-negative"},
+        {"a negative principal with text: one fix", "-5000abc\n30\n0.049\n",
+         "1 text-after-number; 1 principal-negative"},
+        {"a negative principal in digit groups", "-5,000\n30\n0.049\n",
+         "1 text-after-number; 1 principal-negative 5000"},
+        {"a letter after the number: no fix", "1e6\n0x10\n0.049\n",
+         "1 text-after-number; 2 text-after-number; 2 term-zero"},
         {"negative principal", "-5\n1\n0.1\n", "1 principal-negative 5"},
         {"term of 0", "120\n0\n0.05\n", "2 term-zero"},
         {"terms that wrap", "120\n357913942\n0.05\n", "2 term-wraps 8"},
@@ -283,7 +314,13 @@ TEST(Cfg, FindingsTable)
         {"a percent sign", "120\n1\n0.049 %\n", "3 rate-percent 0.00049"},
         {"a rate beyond any percent", "120\n1\n120\n", "3 rate-percent"},
         {"an infinite rate", "120\n1\n1e39\n", "3 rate-percent"},
-        {"a tiny percent, no fix", "120\n1\n0.00000001%\n", "3 rate-percent"},
+        {"a tiny percent, its fix exact", "120\n1\n0.00000001%\n", "3 rate-percent 0.0000000001"},
+        {"a percent's fix exact", "120\n1\n4.12345%\n", "3 rate-percent 0.0412345"},
+        {"a percent without a whole part", "120\n1\n.5%\n", "3 rate-percent 0.005"},
+        {"a negative percent keeps its sign", "120\n1\n-4.9%\n", "3 rate-percent -0.049"},
+        {"a percent of 100 or more: no fix", "120\n1\n150%\n", "3 rate-percent"},
+        {"a percent with an exponent: no fix", "120\n1\n1e1%\n", "3 rate-percent"},
+        {"a decimal comma in a percent of 100 or more: no fix", "120\n1\n100,5\n", "3 rate-comma"},
         {"a decimal comma", "120\n1\n0,049\n", "3 rate-comma 0.049"},
         {"a decimal comma in a percent", "120\n1\n4,9\n", "3 rate-comma 0.049"},
         {"a decimal comma in a rate of 1", "120\n1\n1,0\n", "3 rate-comma 0.01"},
@@ -296,6 +333,28 @@ TEST(Cfg, FindingsTable)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(findings(c.content), c.codes) << c.name;
+        // Each fix written in place of its line leaves that line no finding.
+        std::istringstream told_codes(c.codes);
+        int line = 0;
+        std::string code;
+        std::string param;
+        while (told_codes >> line >> code && std::getline(told_codes, param, ';')) {
+            if (param.empty() ||
+                std::string(" bom text-after-number principal-negative rate-percent "
+                            "rate-comma ")
+                        .find(" " + code + " ") == std::string::npos) {
+                continue;
+            }
+            std::size_t start = 0;
+            for (int k = 1; k < line; ++k) {
+                start = c.content.find('\n', start) + 1;
+            }
+            std::string fixed = c.content;
+            fixed.replace(start, fixed.find_first_of("\r\n", start) - start, param.substr(1));
+            EXPECT_EQ(("; " + findings(fixed)).find("; " + std::to_string(line) + " "),
+                      std::string::npos)
+                << c.name << ": " << fixed;
+        }
     }
 }
 

@@ -614,8 +614,10 @@ void check_faults(std::span<const FaultCase> cases)
             EXPECT_EQ(dir.read("stderr.txt"), c.expected_stderr) << c.name;
         }
         if (c.expected_stdout != nullptr) {
-            EXPECT_TRUE(same_text(dir.read("stdout.txt"),
-                                  expand(c.expected_stdout, ref).substr(0, c.stdout_kept)))
+            // Standard output as debx.txt: what it holds then.
+            const char* out = c.output == Output::debx ? "debx.txt" : "stdout.txt";
+            EXPECT_TRUE(
+                same_text(dir.read(out), expand(c.expected_stdout, ref).substr(0, c.stdout_kept)))
                 << c.name;
         }
         if (c.stdout_has != nullptr) {
@@ -854,6 +856,33 @@ TEST(Program, FaultsTable)
              "loan: cfg.txt line 3: the line is empty, so the rate reads as 0.000000, 0.00 % a "
              "year; write the rate here as a fraction, 0.049 for 4.9 % [empty]\r\n",
          .old_reports = "old",
+         .argument = "--check"},
+        {.name = "a Ctrl-Z inside the rate told on standard error, the schedules on what is read",
+         .cfg = "1000000\r\n30\r\n0.0\x1A"
+                "49\r\n",
+         .expected_stdout = "\1\2\3",
+         .debx_complete = true,
+         .debj_complete = true,
+         .expected_stderr = "loan: cfg.txt line 3: a Ctrl-Z byte ends the data in this line, read "
+                            "as \"0.0\"; the rest of the file is not read [stopped Ctrl-Z]\r\n"},
+        {.name = "--check: a Ctrl-Z inside the term told, not the missing rate, exit 1",
+         .cfg = "1000000\n3\x1A"
+                "0\n0.049\n",
+         .status = 1,
+         .expected_stdout = "cfg.txt: 9 bytes, 2 fields\r\n"
+                            "principal: 1000000 (line 1 \"1000000\")\r\n"
+                            "term: 3 years, 36 periods (line 2 \"3\")\r\n"
+                            "rate: 0.000000 a year, 0.00 % (not in cfg.txt)\r\n"
+                            "loan: cfg.txt line 2: a Ctrl-Z byte ends the data in this line, read "
+                            "as \"3\"; the rest of the file is not read [stopped Ctrl-Z]\r\n",
+         .old_reports = "old",
+         .argument = "--check"},
+        {.name = "--check into a standard output named debx.txt, no report: it is written",
+         .output = Output::debx,
+         .expected_stdout = "cfg.txt: 16 bytes, 3 fields\r\n"
+                            "principal: 100000 (line 1 \"100000\")\r\n"
+                            "term: 30 years, 360 periods (line 2 \"30\")\r\n"
+                            "rate: 0.049000 a year, 4.90 % (line 3 \"0.049\")\r\n",
          .argument = "--check"},
         {.name = "--check without cfg.txt",
          .cfg = nullptr,

@@ -203,6 +203,8 @@ Object.assign(TEXTS.zh, {
     'rate-not-number': (v) => [`年利率“${v.text}”不是数：程序读作 `, v.value, ''],
     cut: (v) => (v.value ? [`程序只读 cfg.txt 的前 ${v.param} 字节：${v.name}在此被截断，读作 `, v.value, '']
       : ['程序只读 cfg.txt 的前 ', `${v.param} 字节`, '，其余内容不读']),
+    stopped: (v) => (v.value ? [`cfg.txt 中的 ${v.param} 字节使程序停止读取：${v.name}在此被截断，读作 `, v.value, '']
+      : ['cfg.txt 中的 ', `${v.param} 字节`, '使程序停止读取，其余内容不读']),
   },
 });
 Object.assign(TEXTS.en, {
@@ -225,7 +227,7 @@ Object.assign(TEXTS.en, {
     empty: (v) => [`The ${v.name}'s line is empty: the program reads it as `, v.value, ''],
     'not-number': (v) => [`The ${v.name} "${v.text}" is not a number: the program reads it as `, v.value, ''],
     'text-after-number': (v) => [`The ${v.name} "${v.text}" is not a plain number: the program reads it only as far as its digits go, as `, v.value, ''],
-    'principal-saturated': (v) => [`The principal "${v.text}" is more than the program can read: it computes with `, v.value, ''],
+    'principal-saturated': (v) => [`The principal "${v.text}" is beyond what the program can read: it computes with `, v.value, ''],
     'principal-negative': (v) => [`The principal "${v.text}" is negative: the titles print `, v.value, ', but the amounts are computed from 2^32 plus it'],
     'term-zero': (v) => ['The term reads as ', v.value, ': reports without rows'],
     'term-wraps': (v) => [`${v.years} years have more months than the program's 32-bit count holds; it wraps to `, `${v.periods} periods`,
@@ -236,6 +238,8 @@ Object.assign(TEXTS.en, {
     'rate-not-number': (v) => [`The rate "${v.text}" is not a number: the program reads it as `, v.value, ''],
     cut: (v) => (v.value ? [`The program reads only the first ${v.param} bytes of cfg.txt: the ${v.name} is cut there and read as `, v.value, '']
       : ['The program reads only the first ', `${v.param} bytes`, ' of cfg.txt, not the rest']),
+    stopped: (v) => (v.value ? [`A ${v.param} byte in cfg.txt ends what the program reads: the ${v.name} is cut there and read as `, v.value, '']
+      : ['A ', `${v.param} byte`, ' in cfg.txt ends what the program reads, not the rest']),
   },
 });
 
