@@ -317,6 +317,9 @@ const launch = (options = []) => chromium.launch({
   await page.evaluate(() => document.body.append(Object.assign(document.createElement('input'), { type: 'file', id: 'other-file' })));
   await page.setInputFiles('#other-file', path.join(scratch, 'cfg.txt'));
   fs.writeFileSync(path.join(scratch, 'cfg.txt'), '120\n1\n0.13\n');
+  // The browser knows the change by the modification time alone, which a
+  // write within the same clock tick may leave as it was: set it apart.
+  fs.utimesSync(path.join(scratch, 'cfg.txt'), 1, 1);
   await page.evaluate(() => {
     const files = document.querySelector('#other-file').files;
     document.dispatchEvent(Object.assign(new Event('drop'), { dataTransfer: { files } }));
