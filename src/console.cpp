@@ -150,14 +150,6 @@ bool writes_to_report(int)
 }
 #endif
 
-// Formats a message of at most 127 bytes into `message` (128 bytes).
-// Returns its length.
-std::size_t format_message(char* message, const char* format, std::va_list args)
-{
-    int len = std::vsnprintf(message, 128, format, args);
-    return len < 0 ? 0 : std::min(static_cast<std::size_t>(len), std::size_t{127});
-}
-
 } // namespace
 
 bool prepare_standard_output()
@@ -238,9 +230,11 @@ void print_console(const char* format, ...)
     char message[128];
     std::va_list args;
     va_start(args, format);
-    std::size_t len = format_message(message, format, args);
+    int len = std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
-    write_console(message, len);
+    // At most what the buffer holds, without its NUL.
+    write_console(message,
+                  len < 0 ? 0 : std::min(static_cast<std::size_t>(len), sizeof message - 1));
 }
 
 void write_error(const char* text, std::size_t len)
@@ -248,16 +242,6 @@ void write_error(const char* text, std::size_t len)
     if (!writes_to_report(2)) {
         std::fwrite(text, 1, len, stderr);
     }
-}
-
-void print_error(const char* format, ...)
-{
-    char message[128];
-    std::va_list args;
-    va_start(args, format);
-    std::size_t len = format_message(message, format, args);
-    va_end(args);
-    write_error(message, len);
 }
 
 bool console_is_report(std::FILE* fp)

@@ -35,9 +35,6 @@ void write_output(const char* text, std::size_t len);
 // report: then they are dropped, and the exit status still tells.
 void write_error(const char* text, std::size_t len);
 
-// printf() through write_error() (at most 127 bytes).
-[[gnu::format(printf, 1, 2)]] void print_error(const char* format, ...);
-
 // Whether standard output is the report just opened as `fp` (`loan >
 // debx.txt`): the same file, by device and inode.
 bool console_is_report(std::FILE* fp);

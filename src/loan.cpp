@@ -206,7 +206,9 @@ bool loan_schedule(const char* file_name, std::string_view title, bool equal_ins
     }
     // Told once the report is closed.
     if (is_console) {
-        print_error("standard output is %s\r\n", file_name);
+        char message[sizeof "standard output is debx.txt\r\n"];
+        char* end = put_text(put_text(put_text(message, "standard output is "), file_name), "\r\n");
+        write_error(message, static_cast<std::size_t>(end - message));
         return false;
     }
     return written;

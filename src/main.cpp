@@ -141,7 +141,8 @@ int main(int argc, char** argv)
     int status = argc > 1 ? answer(argc, argv) : run(false);
     // Checked once the reports are closed, so that they never wait on it.
     if (!console_complete()) {
-        print_error("write <stdout> fail\r\n");
+        constexpr std::string_view lost = "write <stdout> fail\r\n";
+        write_error(lost.data(), lost.size());
         status = 1;
     }
     return status;

@@ -23,20 +23,31 @@ struct Parsed {
     float rate;
 };
 
-// The file content through the real reader, from a file, and the splitter.
-Parsed parse(std::string_view raw)
+// What the real reader delivers of `raw` as the content of a file.
+struct Content {
+    char buff[cfg_content_max + 1];
+    std::size_t len = 0;
+    char past = '\0';
+};
+
+Content read_content(std::string_view raw)
 {
     std::FILE* fp = std::tmpfile();
     std::fwrite(raw.data(), 1, raw.size(), fp);
     std::rewind(fp);
-    char buff[cfg_content_max + 1];
-    std::size_t len = 0;
-    char past = '\0';
-    EXPECT_TRUE(read_cfg_content(fp, buff, &len, &past));
+    Content content;
+    EXPECT_TRUE(read_cfg_content(fp, content.buff, &content.len, &content.past));
     std::fclose(fp);
+    return content;
+}
+
+// The file content through the real reader, from a file, and the splitter.
+Parsed parse(std::string_view raw)
+{
+    Content c = read_content(raw);
     Parsed parsed{0, 0, 0, 0.0f};
     std::size_t ends[3];
-    parsed.flag = split_fields(buff, len, &parsed.sum, &parsed.year, &parsed.rate, ends);
+    parsed.flag = split_fields(c.buff, c.len, &parsed.sum, &parsed.year, &parsed.rate, ends);
     return parsed;
 }
 
@@ -193,16 +204,9 @@ void gather(const char* text, std::size_t len)
 // few-fields 2"); every line a finding's.
 std::string findings(std::string_view raw)
 {
-    std::FILE* fp = std::tmpfile();
-    std::fwrite(raw.data(), 1, raw.size(), fp);
-    std::rewind(fp);
-    char buff[cfg_content_max + 1];
-    std::size_t len = 0;
-    char past = '\0';
-    read_cfg_content(fp, buff, &len, &past);
-    std::fclose(fp);
+    Content c = read_content(raw);
     told.clear();
-    int count = tell_reading(buff, len, past, false, gather);
+    int count = tell_reading(c.buff, c.len, c.past, false, gather);
     std::string codes;
     int lines = 0;
     for (std::size_t at = 0; at < told.size(); ++lines) {
